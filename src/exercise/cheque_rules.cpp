@@ -1,0 +1,174 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "cheque_rules.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+const std::array<WordBlock, 29> WordBlocks = {{
+    {0, "s", "s", 6, 2},
+    {1, "un", "1", 1, 1},
+    {2, "deux", "2", 1, 2},
+    {3, "trois", "3", 1, 3},
+    {4, "quatre", "4", 1, 4},
+    {5, "cinq", "5", 1, 5},
+    {6, "six", "6", 2, 1},
+    {7, "sept", "7", 2, 2},
+    {8, "huit", "8", 2, 3},
+    {9, "neuf", "9", 2, 4},
+    {10, "dix", "10", 2, 5},
+    {11, "onze", "11", 3, 1},
+    {12, "douze", "12", 3, 2},
+    {13, "treize", "13", 3, 3},
+    {14, "quatorze", "14", 3, 4},
+    {15, "quinze", "15", 3, 5},
+    {16, "seize", "16", 4, 1},
+    {17, "vingt", "20", 4, 2},
+    {18, "trente", "30", 4, 3},
+    {19, "quarante", "40", 4, 4},
+    {20, "cinquante", "50", 4, 5},
+    {21, "soixante", "60", 5, 1},
+    {22, "cent", "100", 5, 2},
+    {23, "mille", "1000", 5, 3},
+    {24, "million", "1000000", 5, 4},
+    {25, "milliard", "1000000000", 5, 5},
+    {26, "francs", "franc", 6, 5},
+    {27, "et", "et", 6, 3},
+    {28, "franc", "franc", 6, 4},
+}};
+
+namespace {
+
+bool endsWith(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// JoinWord into a buffer the caller keeps, so that trying all 29 blocks in
+// turn does not allocate for each of them.
+void joinInto(std::string &out, std::string_view wording, std::string_view word)
+{
+    out.assign(wording);
+    const bool glued = endsWith(wording, "-") || endsWith(wording, ".") || endsWith(wording, "c");
+    const bool plural = word == "s"
+        && (endsWith(wording, "cent") || endsWith(wording, "vingt") || endsWith(wording, "mille")
+            || endsWith(wording, "million") || endsWith(wording, "milliard"));
+    if (!glued && !plural)
+        out += ' ';
+    out += word;
+
+    const auto last = out.find_last_not_of(' ');
+    if (last == std::string::npos) {
+        out.clear();
+        return;
+    }
+    out.erase(last + 1);
+    out.erase(0, out.find_first_not_of(' '));
+}
+
+std::string decimal(long long value, int width = 0)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    if (static_cast<int>(text.size()) < width)
+        text.insert(0, width - text.size(), '0');
+    return text;
+}
+
+} // namespace
+
+std::string JoinWord(const std::string &wording, const std::string &word)
+{
+    std::string candidate;
+    joinInto(candidate, wording, word);
+    return candidate;
+}
+
+bool IsRightDrop(const std::string &expected, const std::string &candidate)
+{
+    return expected.size() >= candidate.size() && expected.compare(0, candidate.size(), candidate) == 0;
+}
+
+std::string WordingAfterRightDrop(const std::string &expected, const std::string &candidate)
+{
+    std::string wording = candidate;
+    if (expected.size() > candidate.size() && expected[candidate.size()] == '-')
+        wording += '-';
+    return wording;
+}
+
+DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, const std::string &word)
+{
+    DropVerdict verdict;
+    verdict.candidate = JoinWord(wording, word);
+    verdict.right = IsRightDrop(expected, verdict.candidate);
+    verdict.wording = verdict.right ? WordingAfterRightDrop(expected, verdict.candidate) : wording;
+    return verdict;
+}
+
+std::string NextHintWord(const std::string &expected, const std::string &wording)
+{
+    // A short caption can begin a longer word ("cinq" in "cinquante", "s" in
+    // "six"); accepting it would strand the pupil, so the longest right one wins.
+    std::string candidate;
+    candidate.reserve(wording.size() + 16);
+    std::string_view best;
+    for (const WordBlock &block : WordBlocks) {
+        const std::string_view caption = block.caption;
+        if (caption.size() <= best.size())
+            continue;
+        joinInto(candidate, wording, caption);
+        if (IsRightDrop(expected, candidate))
+            best = caption;
+    }
+    return std::string(best);
+}
+
+ChequeResult ChequeResultFor(int erreursCheque)
+{
+    if (erreursCheque == 0)
+        return {20, "Tu n'as fait\naucune erreur!!!", "L'élève n'a fait aucune erreur.", true};
+    if (erreursCheque == 1)
+        return {30, "Tu as fait une erreur.", "L'élève a fait une erreur.", false};
+    const std::string n = decimal(erreursCheque);
+    return {30, "Tu as fait " + n + " erreurs.", "L'élève a fait " + n + " erreurs.", false};
+}
+
+double SeriesPenalty(int erreursSerie, double motsJustes)
+{
+    // Without an error there is nothing to take off, even when no drop was
+    // right either (0 / 0 would give NaN). With errors and no right drop the
+    // division gives an infinite penalty, which reads as a zero mark.
+    if (erreursSerie == 0)
+        return 0.0;
+    const double e = erreursSerie;
+    return (e / (motsJustes * 2)) * e;
+}
+
+std::string MarkCaption(int erreursSerie, double motsJustes)
+{
+    const double penalty = SeriesPenalty(erreursSerie, motsJustes);
+    const double mark = 20 - penalty;
+    if (!(mark > 0))
+        return "TU AS ZERO!";
+    const double wholePenalty = std::floor(penalty);
+    if (mark < 20 - wholePenalty) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, mark, std::chars_format::fixed, 2);
+        std::string text(buffer, result.ptr);
+        const auto point = text.find('.');
+        if (point != std::string::npos)
+            text[point] = ',';
+        return "Ta note est " + text + "/20";
+    }
+    return "Ta note est " + decimal(static_cast<long long>(20 - wholePenalty)) + "/20";
+}
+
+std::string FormatDuree(long long milliseconds)
+{
+    if (milliseconds <= 0)
+        return "00:00:00";
+    const long long seconds = (milliseconds / 1000 + (milliseconds % 1000 >= 500 ? 1 : 0)) % 86400;
+    return decimal(seconds / 3600, 2) + ":" + decimal(seconds / 60 % 60, 2) + ":" + decimal(seconds % 60, 2);
+}

@@ -1,0 +1,441 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "cheque_rules.h"
+#include "montant_en_lettres.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <set>
+#include <string_view>
+
+namespace {
+
+QString q(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+class TestChequeRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wordBlocks_data();
+    void wordBlocks();
+    void blocksFillTheGrid();
+    void joinWord_data();
+    void joinWord();
+    void judgeDrop_data();
+    void judgeDrop();
+    void workedExamples_data();
+    void workedExamples();
+    void nextHintWord_data();
+    void nextHintWord();
+    void everyWordingIsMadeOfBlocks();
+    void everyAmountCanBeComposed();
+    void chequeResult_data();
+    void chequeResult();
+    void markCaption_data();
+    void markCaption();
+    void formatDuree_data();
+    void formatDuree();
+};
+
+void TestChequeRules::wordBlocks_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+
+    const auto block = [](int index, const char *caption, const char *tag, int column, int row) {
+        QTest::newRow(caption) << index << QString::fromUtf8(caption) << QString::fromUtf8(tag) << column << row;
+    };
+    block(0, "s", "s", 6, 2);
+    block(1, "un", "1", 1, 1);
+    block(2, "deux", "2", 1, 2);
+    block(3, "trois", "3", 1, 3);
+    block(4, "quatre", "4", 1, 4);
+    block(5, "cinq", "5", 1, 5);
+    block(6, "six", "6", 2, 1);
+    block(7, "sept", "7", 2, 2);
+    block(8, "huit", "8", 2, 3);
+    block(9, "neuf", "9", 2, 4);
+    block(10, "dix", "10", 2, 5);
+    block(11, "onze", "11", 3, 1);
+    block(12, "douze", "12", 3, 2);
+    block(13, "treize", "13", 3, 3);
+    block(14, "quatorze", "14", 3, 4);
+    block(15, "quinze", "15", 3, 5);
+    block(16, "seize", "16", 4, 1);
+    block(17, "vingt", "20", 4, 2);
+    block(18, "trente", "30", 4, 3);
+    block(19, "quarante", "40", 4, 4);
+    block(20, "cinquante", "50", 4, 5);
+    block(21, "soixante", "60", 5, 1);
+    block(22, "cent", "100", 5, 2);
+    block(23, "mille", "1000", 5, 3);
+    block(24, "million", "1000000", 5, 4);
+    block(25, "milliard", "1000000000", 5, 5);
+    block(26, "francs", "franc", 6, 5);
+    block(27, "et", "et", 6, 3);
+    block(28, "franc", "franc", 6, 4);
+}
+
+void TestChequeRules::wordBlocks()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QString, tag);
+    QFETCH(int, column);
+    QFETCH(int, row);
+    const WordBlock &block = WordBlocks.at(index);
+    QCOMPARE(block.index, index);
+    QCOMPARE(QString::fromUtf8(block.caption), caption);
+    QCOMPARE(QString::fromUtf8(block.tag), tag);
+    QCOMPARE(block.column, column);
+    QCOMPARE(block.row, row);
+}
+
+// The hint lights "the" block whose caption matches, so captions must be
+// unique; two blocks on one cell would hide each other.
+void TestChequeRules::blocksFillTheGrid()
+{
+    std::set<std::string_view> captions;
+    std::set<std::pair<int, int>> cells;
+    for (const WordBlock &block : WordBlocks) {
+        QVERIFY2(captions.insert(block.caption).second, block.caption);
+        QVERIFY2(cells.insert({block.column, block.row}).second, block.caption);
+    }
+    QCOMPARE(cells.size(), std::size_t(29));
+    QVERIFY(!cells.count({6, 1}));
+}
+
+void TestChequeRules::joinWord_data()
+{
+    QTest::addColumn<QString>("wording");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("first word, no leading blank") << QString() << QStringLiteral("deux") << QStringLiteral("deux");
+    QTest::newRow("blank between words") << QStringLiteral("deux") << QStringLiteral("cent")
+                                         << QStringLiteral("deux cent");
+    QTest::newRow("after the program's hyphen") << QStringLiteral("quatre-") << QStringLiteral("vingt")
+                                                << QStringLiteral("quatre-vingt");
+    QTest::newRow("after a full stop") << QStringLiteral("a.") << QStringLiteral("b") << QStringLiteral("a.b");
+    QTest::newRow("franc then s") << QStringLiteral("deux cents franc") << QStringLiteral("s")
+                                  << QStringLiteral("deux cents francs");
+    QTest::newRow("any word glues after c") << QStringLiteral("franc") << QStringLiteral("un")
+                                            << QStringLiteral("francun");
+    QTest::newRow("s after cent") << QStringLiteral("deux cent") << QStringLiteral("s")
+                                  << QStringLiteral("deux cents");
+    QTest::newRow("s after vingt") << QStringLiteral("quatre-vingt") << QStringLiteral("s")
+                                   << QStringLiteral("quatre-vingts");
+    QTest::newRow("s after mille") << QStringLiteral("deux mille") << QStringLiteral("s")
+                                   << QStringLiteral("deux milles");
+    QTest::newRow("s after million") << QStringLiteral("un million") << QStringLiteral("s")
+                                     << QStringLiteral("un millions");
+    QTest::newRow("s after milliard") << QStringLiteral("un milliard") << QStringLiteral("s")
+                                      << QStringLiteral("un milliards");
+    QTest::newRow("s after another word") << QStringLiteral("deux") << QStringLiteral("s")
+                                          << QStringLiteral("deux s");
+    QTest::newRow("other word after cent") << QStringLiteral("cent") << QStringLiteral("six")
+                                           << QStringLiteral("cent six");
+    QTest::newRow("s as the first word") << QString() << QStringLiteral("s") << QStringLiteral("s");
+    QTest::newRow("stray blanks trimmed") << QStringLiteral(" deux ") << QStringLiteral("cent")
+                                          << QStringLiteral("deux  cent");
+}
+
+void TestChequeRules::joinWord()
+{
+    QFETCH(QString, wording);
+    QFETCH(QString, word);
+    QFETCH(QString, expected);
+    QCOMPARE(q(JoinWord(wording.toStdString(), word.toStdString())), expected);
+}
+
+void TestChequeRules::judgeDrop_data()
+{
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("wording");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("candidate");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("first drop") << QStringLiteral("deux cent trois francs") << QString() << QStringLiteral("deux")
+                                << QStringLiteral("deux") << true << QStringLiteral("deux");
+    QTest::newRow("wrong word leaves the wording") << QStringLiteral("deux cents francs") << QStringLiteral("deux")
+                                                   << QStringLiteral("mille") << QStringLiteral("deux mille") << false
+                                                   << QStringLiteral("deux");
+    QTest::newRow("hyphen written after dix") << QStringLiteral("dix-sept francs") << QString()
+                                              << QStringLiteral("dix") << QStringLiteral("dix") << true
+                                              << QStringLiteral("dix-");
+    QTest::newRow("no blank after the hyphen") << QStringLiteral("dix-sept francs") << QStringLiteral("dix-")
+                                               << QStringLiteral("sept") << QStringLiteral("dix-sept") << true
+                                               << QStringLiteral("dix-sept");
+    QTest::newRow("franc then s") << QStringLiteral("deux francs") << QStringLiteral("deux franc")
+                                  << QStringLiteral("s") << QStringLiteral("deux francs") << true
+                                  << QStringLiteral("deux francs");
+    QTest::newRow("francs in one block") << QStringLiteral("deux francs") << QStringLiteral("deux")
+                                         << QStringLiteral("francs") << QStringLiteral("deux francs") << true
+                                         << QStringLiteral("deux francs");
+    QTest::newRow("franc where one franc") << QStringLiteral("un franc") << QStringLiteral("un")
+                                           << QStringLiteral("franc") << QStringLiteral("un franc") << true
+                                           << QStringLiteral("un franc");
+    QTest::newRow("francs where one franc") << QStringLiteral("un franc") << QStringLiteral("un")
+                                            << QStringLiteral("francs") << QStringLiteral("un francs") << false
+                                            << QStringLiteral("un");
+    QTest::newRow("lone s after a word") << QStringLiteral("deux francs") << QStringLiteral("deux")
+                                         << QStringLiteral("s") << QStringLiteral("deux s") << false
+                                         << QStringLiteral("deux");
+    QTest::newRow("beginning of a longer word") << QStringLiteral("cinquante francs") << QString()
+                                                << QStringLiteral("cinq") << QStringLiteral("cinq") << true
+                                                << QStringLiteral("cinq");
+    QTest::newRow("s begins six") << QStringLiteral("six francs") << QString() << QStringLiteral("s")
+                                  << QStringLiteral("s") << true << QStringLiteral("s");
+    QTest::newRow("s after the hyphen begins six") << QStringLiteral("quatre-vingt-six francs")
+                                                   << QStringLiteral("quatre-vingt-") << QStringLiteral("s")
+                                                   << QStringLiteral("quatre-vingt-s") << true
+                                                   << QStringLiteral("quatre-vingt-s");
+    QTest::newRow("case counts") << QStringLiteral("deux francs") << QString() << QStringLiteral("Deux")
+                                 << QStringLiteral("Deux") << false << QString();
+    QTest::newRow("after completion") << QStringLiteral("deux francs") << QStringLiteral("deux francs")
+                                      << QStringLiteral("s") << QStringLiteral("deux francs s") << false
+                                      << QStringLiteral("deux francs");
+    QTest::newRow("no cheque yet") << QString() << QString() << QStringLiteral("un") << QStringLiteral("un")
+                                   << false << QString();
+}
+
+void TestChequeRules::judgeDrop()
+{
+    QFETCH(QString, expected);
+    QFETCH(QString, wording);
+    QFETCH(QString, word);
+    QFETCH(QString, candidate);
+    QFETCH(bool, right);
+    QFETCH(QString, after);
+    const DropVerdict verdict = JudgeDrop(expected.toStdString(), wording.toStdString(), word.toStdString());
+    QCOMPARE(q(verdict.candidate), candidate);
+    QCOMPARE(verdict.right, right);
+    QCOMPARE(q(verdict.wording), after);
+}
+
+// Whole cheques, drop after drop: each step lists the block dropped, then the
+// candidate, "+" or "-" for the verdict, and the wording left on the cheque.
+void TestChequeRules::workedExamples_data()
+{
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("quatre-vingt-dix") << QStringLiteral("quatre-vingt-dix francs") << QStringList{
+        QStringLiteral("quatre|quatre|+|quatre-"),
+        QStringLiteral("vingt|quatre-vingt|+|quatre-vingt-"),
+        QStringLiteral("dix|quatre-vingt-dix|+|quatre-vingt-dix"),
+        QStringLiteral("francs|quatre-vingt-dix francs|+|quatre-vingt-dix francs")};
+    QTest::newRow("deux cents") << QStringLiteral("deux cents francs") << QStringList{
+        QStringLiteral("deux|deux|+|deux"),
+        QStringLiteral("mille|deux mille|-|deux"),
+        QStringLiteral("cent|deux cent|+|deux cent"),
+        QStringLiteral("s|deux cents|+|deux cents"),
+        QStringLiteral("franc|deux cents franc|+|deux cents franc"),
+        QStringLiteral("s|deux cents francs|+|deux cents francs")};
+    QTest::newRow("quatre-vingts") << QStringLiteral("quatre-vingts francs") << QStringList{
+        QStringLiteral("quatre|quatre|+|quatre-"),
+        QStringLiteral("vingt|quatre-vingt|+|quatre-vingt"),
+        QStringLiteral("s|quatre-vingts|+|quatre-vingts"),
+        QStringLiteral("francs|quatre-vingts francs|+|quatre-vingts francs")};
+    QTest::newRow("soixante et onze") << QStringLiteral("soixante et onze francs") << QStringList{
+        QStringLiteral("soixante|soixante|+|soixante"),
+        QStringLiteral("dix|soixante dix|-|soixante"),
+        QStringLiteral("et|soixante et|+|soixante et"),
+        QStringLiteral("onze|soixante et onze|+|soixante et onze"),
+        QStringLiteral("francs|soixante et onze francs|+|soixante et onze francs"),
+        QStringLiteral("un|soixante et onze francs un|-|soixante et onze francs")};
+}
+
+void TestChequeRules::workedExamples()
+{
+    QFETCH(QString, expected);
+    QFETCH(QStringList, steps);
+    std::string wording;
+    for (const QString &step : steps) {
+        const QStringList parts = step.split(QLatin1Char('|'));
+        const DropVerdict verdict = JudgeDrop(expected.toStdString(), wording, parts[0].toStdString());
+        QCOMPARE(q(verdict.candidate), parts[1]);
+        QCOMPARE(verdict.right, parts[2] == QLatin1String("+"));
+        QCOMPARE(q(verdict.wording), parts[3]);
+        wording = verdict.wording;
+    }
+    QCOMPARE(q(wording), expected);
+}
+
+void TestChequeRules::nextHintWord_data()
+{
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("wording");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("first word") << QStringLiteral("deux cent trois francs") << QString() << QStringLiteral("deux");
+    QTest::newRow("first part of a compound") << QStringLiteral("vingt-deux francs") << QString()
+                                              << QStringLiteral("vingt");
+    QTest::newRow("after the program's hyphen") << QStringLiteral("vingt-deux francs") << QStringLiteral("vingt-")
+                                                << QStringLiteral("deux");
+    QTest::newRow("cinquante, not cinq") << QStringLiteral("cinquante francs") << QString()
+                                         << QStringLiteral("cinquante");
+    QTest::newRow("six, not s") << QStringLiteral("quatre-vingt-six francs") << QStringLiteral("quatre-vingt-")
+                                << QStringLiteral("six");
+    QTest::newRow("plural s") << QStringLiteral("deux cents francs") << QStringLiteral("deux cent")
+                              << QStringLiteral("s");
+    QTest::newRow("francs, not franc") << QStringLiteral("deux cents francs") << QStringLiteral("deux cents")
+                                       << QStringLiteral("francs");
+    QTest::newRow("franc for one") << QStringLiteral("un franc") << QStringLiteral("un") << QStringLiteral("franc");
+    QTest::newRow("et") << QStringLiteral("soixante et onze francs") << QStringLiteral("soixante")
+                        << QStringLiteral("et");
+    QTest::newRow("mille") << QStringLiteral("mille un francs") << QString() << QStringLiteral("mille");
+    QTest::newRow("complete") << QStringLiteral("un franc") << QStringLiteral("un franc") << QString();
+    QTest::newRow("went astray") << QStringLiteral("cinquante francs") << QStringLiteral("cinq") << QString();
+    QTest::newRow("no cheque yet") << QString() << QString() << QString();
+}
+
+void TestChequeRules::nextHintWord()
+{
+    QFETCH(QString, expected);
+    QFETCH(QString, wording);
+    QFETCH(QString, hint);
+    QCOMPARE(q(NextHintWord(expected.toStdString(), wording.toStdString())), hint);
+}
+
+void TestChequeRules::everyWordingIsMadeOfBlocks()
+{
+    std::set<std::string_view> allowed = {"cents", "vingts"};
+    for (const WordBlock &block : WordBlocks)
+        allowed.insert(block.caption);
+    for (int amount = MontantMinimum; amount <= MontantMaximum; ++amount) {
+        const std::string text = MontantEnLettres(amount);
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            const auto end = rest.find_first_of(" -");
+            const std::string_view word = rest.substr(0, end);
+            if (!allowed.count(word))
+                QFAIL(qPrintable(QStringLiteral("%1: \"%2\"").arg(amount).arg(q(text))));
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        }
+    }
+}
+
+// A pupil following the hints finishes every cheque, with the wording written
+// exactly as expected: the wording and the joining rule agree everywhere.
+void TestChequeRules::everyAmountCanBeComposed()
+{
+    for (int amount = MontantMinimum; amount <= MontantMaximum; ++amount) {
+        const std::string expected = MontantEnLettres(amount);
+        std::string wording;
+        for (int drops = 0; wording != expected; ++drops) {
+            const std::string hint = NextHintWord(expected, wording);
+            const DropVerdict verdict = JudgeDrop(expected, wording, hint);
+            if (hint.empty() || !verdict.right || verdict.wording.size() <= wording.size() || drops > 40) {
+                QFAIL(qPrintable(QStringLiteral("%1: stuck at \"%2\" (hint \"%3\") on the way to \"%4\"")
+                                     .arg(amount)
+                                     .arg(q(wording), q(hint), q(expected))));
+            }
+            wording = verdict.wording;
+        }
+        QVERIFY(NextHintWord(expected, wording).empty());
+    }
+}
+
+void TestChequeRules::chequeResult_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<bool>("normal");
+
+    QTest::newRow("none") << 0 << 20 << QStringLiteral("Tu n'as fait\naucune erreur!!!")
+                          << QStringLiteral("L'élève n'a fait aucune erreur.") << true;
+    QTest::newRow("one") << 1 << 30 << QStringLiteral("Tu as fait une erreur.")
+                         << QStringLiteral("L'élève a fait une erreur.") << false;
+    QTest::newRow("two") << 2 << 30 << QStringLiteral("Tu as fait 2 erreurs.")
+                         << QStringLiteral("L'élève a fait 2 erreurs.") << false;
+    QTest::newRow("twelve") << 12 << 30 << QStringLiteral("Tu as fait 12 erreurs.")
+                            << QStringLiteral("L'élève a fait 12 erreurs.") << false;
+}
+
+void TestChequeRules::chequeResult()
+{
+    QFETCH(int, errors);
+    QFETCH(int, top);
+    QFETCH(QString, message);
+    QFETCH(QString, history);
+    QFETCH(bool, normal);
+    const ChequeResult result = ChequeResultFor(errors);
+    QCOMPARE(result.messageTop, top);
+    QCOMPARE(q(result.message), message);
+    QCOMPARE(q(result.historyRow), history);
+    QCOMPARE(result.normal, normal);
+}
+
+void TestChequeRules::markCaption_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<double>("rightDrops");
+    QTest::addColumn<double>("penalty");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("no error") << 0 << 40.0 << 0.0 << QStringLiteral("Ta note est 20/20");
+    QTest::newRow("fraction of a point") << 4 << 40.0 << 0.2 << QStringLiteral("Ta note est 19,80/20");
+    QTest::newRow("whole point") << 4 << 8.0 << 1.0 << QStringLiteral("Ta note est 19/20");
+    QTest::newRow("two decimals") << 3 << 10.0 << 0.45 << QStringLiteral("Ta note est 19,55/20");
+    QTest::newRow("just above zero") << 19 << 9.5 << 19.0 << QStringLiteral("Ta note est 1/20");
+    QTest::newRow("exactly zero") << 20 << 10.0 << 20.0 << QStringLiteral("TU AS ZERO!");
+    QTest::newRow("below zero") << 30 << 10.0 << 45.0 << QStringLiteral("TU AS ZERO!");
+    // Guards: the window never asks with no right drop, but 0 / 0 must not
+    // give a NaN mark, and errors without any right drop are worth nothing.
+    QTest::newRow("nothing at all") << 0 << 0.0 << 0.0 << QStringLiteral("Ta note est 20/20");
+    QTest::newRow("errors only") << 2 << 0.0 << std::numeric_limits<double>::infinity()
+                                 << QStringLiteral("TU AS ZERO!");
+}
+
+void TestChequeRules::markCaption()
+{
+    QFETCH(int, errors);
+    QFETCH(double, rightDrops);
+    QFETCH(double, penalty);
+    QFETCH(QString, caption);
+    const double p = SeriesPenalty(errors, rightDrops);
+    if (std::isinf(penalty))
+        QVERIFY(std::isinf(p) && p > 0);
+    else
+        QVERIFY2(std::abs(p - penalty) < 1e-12, qPrintable(QString::number(p, 'g', 17)));
+    QCOMPARE(q(MarkCaption(errors, rightDrops)), caption);
+}
+
+void TestChequeRules::formatDuree_data()
+{
+    QTest::addColumn<qlonglong>("milliseconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << 0LL << QStringLiteral("00:00:00");
+    QTest::newRow("a cheque") << 215000LL << QStringLiteral("00:03:35");
+    QTest::newRow("rounded down") << 1499LL << QStringLiteral("00:00:01");
+    QTest::newRow("rounded up") << 1500LL << QStringLiteral("00:00:02");
+    QTest::newRow("last second of a day") << 86399000LL << QStringLiteral("23:59:59");
+    QTest::newRow("whole days dropped") << 25LL * 3600 * 1000 << QStringLiteral("01:00:00");
+    QTest::newRow("negative") << -5000LL << QStringLiteral("00:00:00");
+}
+
+void TestChequeRules::formatDuree()
+{
+    QFETCH(qlonglong, milliseconds);
+    QFETCH(QString, text);
+    QCOMPARE(q(FormatDuree(milliseconds)), text);
+}
+
+QTEST_APPLESS_MAIN(TestChequeRules)
+#include "test_cheque_rules.moc"
