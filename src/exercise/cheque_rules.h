@@ -1,0 +1,66 @@
+// Pecunette — apprendre à remplir un chèque.
+// The rules of the cheque exercise, as pure functions: no widgets, no clock,
+// no I/O. Everything a teacher could argue about is decided here.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+// One word block of the main window.
+struct WordBlock {
+    int index;            // Nombre(index)
+    const char *caption;  // the word a drop adds
+    const char *tag;      // the block's value; carried along, never read
+    int column;           // place in the block grid, from 1
+    int row;
+};
+
+// The 29 blocks, by index.
+extern const std::array<WordBlock, 29> WordBlocks;
+
+// The candidate wording K: `wording` (what the cheque shows so far) with the
+// block caption `word` joined to it. No blank after "-", "." or "c"; a lone
+// "s" glued after "cent", "vingt", "mille", "million" or "milliard"; one
+// blank otherwise; then trimmed.
+std::string JoinWord(const std::string &wording, const std::string &word);
+
+// A drop is right when `expected` begins with `candidate`, character for character.
+bool IsRightDrop(const std::string &expected, const std::string &candidate);
+
+// What a right drop leaves on the cheque: the candidate, plus the hyphen the
+// program writes by itself when `expected` continues with one.
+std::string WordingAfterRightDrop(const std::string &expected, const std::string &candidate);
+
+struct DropVerdict {
+    std::string candidate;  // K, logged whether right or wrong
+    bool right = false;
+    std::string wording;    // the cheque's wording after the drop (unchanged when wrong)
+};
+
+// Judges the drop of `word` on a cheque showing `wording` whose amount reads `expected`.
+DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, const std::string &word);
+
+// The block to light for a hint: among the captions whose drop would be judged
+// right now, the longest ("cinquante" rather than "cinq"); the empty text when
+// no drop can be right (the wording is complete, or went astray).
+std::string NextHintWord(const std::string &expected, const std::string &wording);
+
+// What the clerk says and the history records when a cheque is complete.
+struct ChequeResult {
+    int messageTop;          // pixels
+    std::string message;     // bubble caption; "\n" breaks the line
+    std::string historyRow;  // event text
+    bool normal;             // black row (true) or red (false)
+};
+ChequeResult ChequeResultFor(int erreursCheque);
+
+// Penalty P = (E / (M * 2)) * E, in double precision and in that order.
+double SeriesPenalty(int erreursSerie, double motsJustes);
+
+// "Ta note est 19,80/20", "Ta note est 19/20" or "TU AS ZERO!".
+std::string MarkCaption(int erreursSerie, double motsJustes);
+
+// A duration as "hh:mm:ss", rounded to the second; whole days are dropped
+// (25 hours read 01:00:00) and a negative duration reads 00:00:00.
+std::string FormatDuree(long long milliseconds);

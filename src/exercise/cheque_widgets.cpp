@@ -1,0 +1,181 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "cheque_widgets.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgRenderer>
+
+FitLabel::FitLabel(QWidget *parent) : QLabel(parent) {}
+
+void FitLabel::setFontSize(qreal points)
+{
+    QFont f = font();
+    f.setPointSizeF(points);
+    setFont(f);
+}
+
+void FitLabel::setBold(bool bold)
+{
+    QFont f = font();
+    f.setBold(bold);
+    setFont(f);
+}
+
+void FitLabel::setTextColor(const QColor &color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::Text, color);
+    setPalette(p);
+}
+
+QColor FitLabel::textColor() const { return palette().color(QPalette::WindowText); }
+
+int FitLabel::textFlags() const
+{
+    int flags = int(alignment());
+    if (wordWrap())
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+qreal FitLabel::drawnPointSize() const
+{
+    const QRect box = contentsRect();
+    const QString shown = text();
+    QFont f = font();
+    for (qreal size = f.pointSizeF(); size > 5.0; size -= 0.25) {
+        f.setPointSizeF(size);
+        const QRect needed = QFontMetrics(f).boundingRect(box, textFlags(), shown);
+        if (needed.width() <= box.width() && needed.height() <= box.height())
+            return size;
+    }
+    return 5.0;
+}
+
+void FitLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (autoFillBackground())
+        painter.fillRect(rect(), palette().color(backgroundRole()));
+    QFont f = font();
+    f.setPointSizeF(drawnPointSize());
+    painter.setFont(f);
+    painter.setPen(isEnabled() ? textColor() : palette().color(QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(contentsRect(), textFlags(), text());
+}
+
+WordBlockLabel::WordBlockLabel(int index, QWidget *parent) : FitLabel(parent), m_index(index) {}
+
+QString WordBlockLabel::mimeType() { return QStringLiteral("application/x-pecunette-word-block"); }
+
+void WordBlockLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        FitLabel::mousePressEvent(event);
+        return;
+    }
+    auto *mime = new QMimeData;
+    mime->setData(mimeType(), QByteArray::number(m_index));
+    mime->setText(text());
+    auto *drag = new QDrag(this);
+    drag->setMimeData(mime);
+    QPixmap picture = grab();
+    drag->setPixmap(picture);
+    drag->setHotSpot(event->position().toPoint());
+    drag->exec(Qt::CopyAction);
+}
+
+DropLabel::DropLabel(QWidget *parent) : FitLabel(parent) { setAcceptDrops(true); }
+
+void DropLabel::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+        event->acceptProposedAction();
+}
+
+void DropLabel::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+        event->acceptProposedAction();
+}
+
+void DropLabel::dropEvent(QDropEvent *event)
+{
+    if (!event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+        return;
+    bool ok = false;
+    const int index = event->mimeData()->data(WordBlockLabel::mimeType()).toInt(&ok);
+    if (!ok)
+        return;
+    event->acceptProposedAction();
+    Q_EMIT blockDropped(index);
+}
+
+ChequeBackground::ChequeBackground(const QString &svgResource, QSize designSize, QWidget *parent)
+    : QWidget(parent), m_resource(svgResource), m_designSize(designSize)
+{
+}
+
+void ChequeBackground::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != ratio) {
+        m_cache = QPixmap(m_designSize * ratio);
+        m_cache.setDevicePixelRatio(ratio);
+        m_cache.fill(Qt::white);
+        QPainter cachePainter(&m_cache);
+        QSvgRenderer(m_resource).render(&cachePainter, QRectF(QPointF(0, 0), m_designSize));
+    }
+    QPainter(this).drawPixmap(0, 0, m_cache);
+}
+
+SvgPicture::SvgPicture(const QString &svgResource, QWidget *parent) : QWidget(parent), m_resource(svgResource) {}
+
+void SvgPicture::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer(m_resource).render(&painter, QRectF(rect()));
+}
+
+ExerciseTimer::ExerciseTimer(QObject *parent) : QObject(parent)
+{
+    connect(&m_timer, &QTimer::timeout, this, &ExerciseTimer::timeout);
+}
+
+void ExerciseTimer::setInterval(int milliseconds)
+{
+    m_interval = milliseconds;
+    apply();
+}
+
+void ExerciseTimer::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    apply();
+}
+
+void ExerciseTimer::start(int milliseconds)
+{
+    setInterval(milliseconds);
+    setEnabled(true);
+}
+
+void ExerciseTimer::stop()
+{
+    setInterval(0);
+    setEnabled(false);
+}
+
+void ExerciseTimer::apply()
+{
+    if (running()) {
+        // Setting an interval restarts the count, as a fresh start should.
+        m_timer.start(m_interval);
+    } else {
+        m_timer.stop();
+    }
+}

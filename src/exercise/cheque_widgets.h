@@ -1,0 +1,115 @@
+// Pecunette — apprendre à remplir un chèque.
+// The small widgets the main window is made of.
+#pragma once
+
+#include <QLabel>
+#include <QObject>
+#include <QPixmap>
+#include <QTimer>
+
+class QSvgRenderer;
+
+// A label that keeps its designed font but draws its text smaller when the
+// text would not fit its box, so no caption is ever clipped. font() and
+// fontSize() keep answering the designed size.
+class FitLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit FitLabel(QWidget *parent = nullptr);
+    qreal fontSize() const { return font().pointSizeF(); }
+    void setFontSize(qreal points);
+    void setBold(bool bold);
+    void setTextColor(const QColor &color);
+    QColor textColor() const;
+    // The point size the text is drawn at (the designed one when it fits).
+    qreal drawnPointSize() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int textFlags() const;
+};
+
+// A word block: pressing the mouse on it starts dragging its word.
+class WordBlockLabel : public FitLabel {
+    Q_OBJECT
+public:
+    WordBlockLabel(int index, QWidget *parent = nullptr);
+    int index() const { return m_index; }
+    static QString mimeType();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    int m_index;
+};
+
+// The wording line of the cheque: the only place a block can be dropped.
+class DropLabel : public FitLabel {
+    Q_OBJECT
+public:
+    explicit DropLabel(QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void blockDropped(int index);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+};
+
+// The picture of the cheque and the clerk, drawn from SVG at the screen's
+// pixel ratio, unscaled from the top-left corner.
+class ChequeBackground : public QWidget {
+    Q_OBJECT
+public:
+    ChequeBackground(const QString &svgResource, QSize designSize, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_resource;
+    QSize m_designSize;
+    QPixmap m_cache;
+};
+
+// A picture from SVG, sharp at any pixel ratio.
+class SvgPicture : public QWidget {
+    Q_OBJECT
+public:
+    SvgPicture(const QString &svgResource, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_resource;
+};
+
+// A timer with the two properties the exercise reasons in: Interval (0 means
+// not running) and Enabled. It ticks while Enabled and Interval is not 0.
+class ExerciseTimer : public QObject {
+    Q_OBJECT
+public:
+    explicit ExerciseTimer(QObject *parent = nullptr);
+    int Interval() const { return m_interval; }
+    bool Enabled() const { return m_enabled; }
+    bool running() const { return m_enabled && m_interval != 0; }
+    void setInterval(int milliseconds);
+    void setEnabled(bool enabled);
+    void start(int milliseconds);  // Interval, then Enabled
+    void stop();                   // Interval 0, then Enabled false
+
+Q_SIGNALS:
+    void timeout();
+
+private:
+    void apply();
+    QTimer m_timer;
+    int m_interval = 0;
+    bool m_enabled = true;
+};

@@ -1,0 +1,605 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "frm_main.h"
+
+#include "cheque_rules.h"
+#include "frm_progression.h"
+#include "lock_keys.h"
+#include "montant_en_lettres.h"
+#include "settings_keys.h"
+#include "settings_store.h"
+#include "sound_cues.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <cmath>
+
+namespace {
+constexpr int TwipsPerPixel = 15;
+const QColor Grey(128, 128, 128);
+const QColor Blue(0, 0, 255);
+const QString SerifFamily = QStringLiteral("Times New Roman");
+const QString ArialFamily = QStringLiteral("Arial");
+const QString SansFamily = QStringLiteral("Liberation Sans");  // stands for "MS Sans Serif"
+
+QFont designFont(const QString &family, qreal points, bool bold, bool italic = false)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+QString toQ(const std::string &text) { return QString::fromStdString(text); }
+std::string toStd(const QString &text) { return text.toStdString(); }
+
+QLocale french() { return QLocale(QLocale::French, QLocale::France); }
+}  // namespace
+
+// The pictures live in this static library: register them before use.
+static void registerPictures() { Q_INIT_RESOURCE(resources); }
+
+FrmMain::FrmMain(ExerciseState &state, Services &services, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_services(services)
+{
+    endProgramAtOnce = [] { QCoreApplication::exit(0); };
+    registerPictures();
+    buildWindow();
+
+    // Start-up, in the order the rest of the program relies on.
+    m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    const SettingsStore &store = m_services.settings;
+    const int exercice = readIndex(store, Keys::Exercice, 4, 0);
+    const int hasard = readIndex(store, Keys::Hasard, 5, 0);
+    m_state.NbCheques = static_cast<qint16>((exercice + 1) * 5);
+    m_state.MontantMax = std::pow(10.0, hasard) * 10 - 1;
+    m_state.SonActif =
+        leadingNumber16(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
+    m_state.ChequesRestants = m_state.NbCheques;
+    m_state.MotsJustes = 0;
+
+    Form_Load();
+
+    for (WordBlockLabel *block : m_nombre)
+        block->setVisible(false);
+    m_texte->setVisible(false);
+    m_somme->setVisible(false);
+    m_nouveau->setVisible(true);
+    m_consigne->setVisible(false);
+
+    placeWindow();
+
+    m_progression = std::make_unique<FrmProgression>(m_state, m_services);
+    qApp->installEventFilter(this);
+}
+
+FrmMain::~FrmMain() { qApp->removeEventFilter(this); }
+
+void FrmMain::buildWindow()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Pecunette - Ecole de Quelbrac"));
+    setWindowIcon(QIcon(QStringLiteral(":/pecunette/icon.svg")));
+    // A fixed tool window: small title bar with only its close box.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    m_background = new ChequeBackground(QStringLiteral(":/pecunette/cheque.svg"), QSize(640, 480), this);
+    m_background->setObjectName(QStringLiteral("Fond"));
+    m_background->setFixedSize(627, 438);
+    setCentralWidget(m_background);
+
+    auto label = [this](const char *name, QRect geometry, const QString &text, const QFont &font, QColor color,
+                        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+        auto *l = new FitLabel(m_background);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(geometry);
+        l->setText(text);
+        l->setFont(font);
+        l->setTextColor(color);
+        l->setAlignment(alignment);
+        l->setWordWrap(true);
+        return l;
+    };
+
+    m_image1 = new SvgPicture(QStringLiteral(":/pecunette/logo.svg"), m_background);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(6, 6, 209, 87);
+
+    m_message = label("Message", {296, 22, 213, 53}, QStringLiteral("Bonjour ..."),
+                      designFont(SerifFamily, 15.75, true), QColor(128, 0, 0), Qt::AlignHCenter | Qt::AlignTop);
+    m_debutMsg = label("DebutMsg", {90, 106, 335, 117},
+                       QStringLiteral("Clique sur le bouton \"Nouveau\" pour commencer l'exercice."),
+                       designFont(SansFamily, 24, false), palette().color(QPalette::ButtonText),
+                       Qt::AlignHCenter | Qt::AlignTop);
+    m_debutMsg->setVisible(false);
+    m_consigne = label("Consigne", {4, 122, 133, 101},
+                       QStringLiteral("Utilise les blocs de mots qui se trouvent à droite pour rédiger ton chèque."),
+                       designFont(SansFamily, 9.75, true), QColor(255, 128, 0));
+
+    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408};
+    static constexpr int Rows[] = {140, 158, 176, 194, 212};
+    for (const WordBlock &block : WordBlocks) {
+        auto *b = new WordBlockLabel(block.index, m_background);
+        b->setObjectName(QStringLiteral("Nombre(%1)").arg(block.index));
+        b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
+        b->setText(QString::fromUtf8(block.caption));
+        b->setProperty("Tag", QString::fromUtf8(block.tag));
+        b->setAccessibleName(b->text());
+        b->setFont(designFont(SansFamily, 8.25, true));
+        b->setTextColor(Qt::black);
+        b->setAlignment(Qt::AlignCenter);
+        b->setAutoFillBackground(true);
+        QPalette p = b->palette();
+        p.setColor(QPalette::Window, QColor(255, 255, 128));
+        b->setPalette(p);
+        b->setCursor(Qt::OpenHandCursor);
+        m_nombre.at(static_cast<size_t>(block.index)) = b;
+    }
+
+    m_somme = label("Somme", {434, 240, 77, 15}, QStringLiteral("0123456789"), designFont(SerifFamily, 9.75, true),
+                    QColor(0, 0, 192));
+    m_texteResultat = new DropLabel(m_background);
+    m_texteResultat->setObjectName(QStringLiteral("TexteResultat"));
+    m_texteResultat->setGeometry(138, 254, 373, 93);
+    m_texteResultat->setFont(designFont(ArialFamily, 11.25, true, true));
+    m_texteResultat->setTextColor(QColor(0, 0, 192));
+    m_texteResultat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_texteResultat->setWordWrap(true);
+    connect(m_texteResultat, &DropLabel::blockDropped, this, &FrmMain::TexteResultat_DragDrop);
+
+    const QFont labelFont = designFont(ArialFamily, 9.75, false, true);
+    const QColor labelColor(128, 128, 255);
+    m_ordreDe = label("OrdreDe", {222, 288, 289, 17}, QStringLiteral("Ecole de Quelbrac"), labelFont, labelColor);
+    m_ville = label("Ville", {150, 322, 147, 17}, QStringLiteral("Quelbrac"), labelFont, labelColor);
+    m_chequeDate = label("ChequeDate", {328, 322, 105, 17}, QStringLiteral("Quelbrac"), labelFont, labelColor);
+    m_texte = label("Texte", {136, 352, 279, 19}, QString(), designFont(SansFamily, 8.25, true), QColor(255, 128, 0));
+
+    m_nouveau = new QPushButton(QStringLiteral("&Nouveau"), m_background);
+    m_nouveau->setObjectName(QStringLiteral("Nouveau"));
+    m_nouveau->setGeometry(422, 350, 71, 23);
+    connect(m_nouveau, &QPushButton::clicked, this, &FrmMain::Nouveau_Click);
+    m_quitter = new QPushButton(QStringLiteral("&Quitter"), m_background);
+    m_quitter->setObjectName(QStringLiteral("Quitter"));
+    m_quitter->setGeometry(496, 350, 71, 23);
+    m_quitterTag = QStringLiteral("Quitter");
+    connect(m_quitter, &QPushButton::clicked, this, &FrmMain::Quitter_Click);
+
+    for (int i = 0; i < 4; ++i) {
+        auto *timer = new ExerciseTimer(this);
+        timer->setObjectName(QStringLiteral("Timer(%1)").arg(i));
+        connect(timer, &ExerciseTimer::timeout, this, [this, i] { Timer_Timer(i); });
+        m_timers.at(static_cast<size_t>(i)) = timer;
+    }
+
+    buildMenus();
+    buildStatusBar();
+    setFixedSize(sizeHint());
+}
+
+void FrmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto menu = [bar](const char *name, const QString &title) {
+        QMenu *m = bar->addMenu(title);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto command = [this](QMenu *m, const char *name, const QString &text, const QKeySequence &shortcut,
+                          void (FrmMain::*slot)()) {
+        QAction *a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!shortcut.isEmpty())
+            a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QString::fromLatin1(name)); };
+
+    QMenu *file = menu("mnuFile", QStringLiteral("&Fichier"));
+    command(file, "mnuNouveau", QStringLiteral("&Nouveau"), QKeySequence(QStringLiteral("Ctrl+N")),
+            &FrmMain::mnuNouveau_Click);
+    command(file, "mnuEleve", QStringLiteral("Nom de l'élèv&e"), QKeySequence(QStringLiteral("Ctrl+E")),
+            &FrmMain::mnuEleve_Click);
+    command(file, "mnuProgression", QStringLiteral("P&rogression de l'élève"), QKeySequence(QStringLiteral("Ctrl+R")),
+            &FrmMain::mnuProgression_Click);
+    separator(file, "mnuFileBar1");
+    command(file, "mnuFileProperties", QStringLiteral("&Paramètres"), QKeySequence(QStringLiteral("Ctrl+P")),
+            &FrmMain::mnuFileProperties_Click);
+    command(file, "mnuLibelles", QStringLiteral("&Libellés"), QKeySequence(), &FrmMain::mnuLibelles_Click);
+    separator(file, "mnuFileBar3");
+    command(file, "mnuFileExit", QStringLiteral("&Quitter"), QKeySequence(QStringLiteral("Ctrl+Q")),
+            &FrmMain::mnuFileExit_Click);
+
+    QMenu *help = menu("mnuHelp", QStringLiteral("&?"));
+    command(help, "mnuHelpContents", QStringLiteral("&Sommaire"), QKeySequence(), &FrmMain::mnuHelpContents_Click);
+    command(help, "mnuHelpSearch", QStringLiteral("A&ide sur..."), QKeySequence(), &FrmMain::mnuHelpSearch_Click);
+    separator(help, "mnuHelpBar1");
+    command(help, "mnuHelpAbout", QStringLiteral("À &propos de Pecunette..."), QKeySequence(),
+            &FrmMain::mnuHelpAbout_Click);
+}
+
+QAction *FrmMain::menuAction(const QString &objectName) const
+{
+    const QList<QAction *> actions = menuBar()->findChildren<QAction *>(objectName);
+    return actions.isEmpty() ? nullptr : actions.first();
+}
+
+void FrmMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(18);
+    m_panelText = new QLabel(QStringLiteral("État"), bar);
+    m_panelText->setObjectName(QStringLiteral("sbStatusBar.Panel1"));
+    m_panelText->setMinimumWidth(96);
+    bar->addWidget(m_panelText, 1);
+    auto indicator = [bar](const char *name, const QString &text) {
+        auto *l = new QLabel(text, bar);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFixedWidth(35);
+        l->setAlignment(Qt::AlignCenter);
+        l->setEnabled(false);  // dimmed while its key is off
+        bar->addPermanentWidget(l);
+        return l;
+    };
+    m_panelNum = indicator("sbStatusBar.Panel2", QStringLiteral("NUM"));
+    m_panelMaj = indicator("sbStatusBar.Panel3", QStringLiteral("MAJ"));
+    refreshLockIndicators();
+}
+
+void FrmMain::refreshLockIndicators()
+{
+    const LockKeys keys = readLockKeys();
+    m_panelNum->setEnabled(keys.known && keys.numLock);
+    m_panelMaj->setEnabled(keys.known && keys.capsLock);
+}
+
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
+        if (event->type() != QEvent::KeyRelease || static_cast<QKeyEvent *>(event)->key() == Qt::Key_NumLock ||
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_CapsLock)
+            refreshLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::setSessionLine(const QString &text) { m_panelText->setText(text); }
+QString FrmMain::sessionLine() const { return m_panelText->text(); }
+
+void FrmMain::Form_Load()
+{
+    for (int i = 0; i <= 26; ++i)
+        Nombre(i)->setVisible(true);
+    Nombre(27)->setVisible(false);
+    Nombre(28)->setVisible(false);
+    m_somme->setVisible(true);
+    m_texte->setVisible(false);
+    m_nouveau->setVisible(false);
+    m_consigne->setVisible(false);
+    m_chequeDate->setText(DateDuCheque());
+    TirageMontant();
+}
+
+void FrmMain::placeWindow()
+{
+    const SettingsStore &store = m_services.settings;
+    auto twips = [&store](const QString &key) {
+        const QString stored = store.Read(Keys::AppPecunette, Keys::SectionPosition, key, QStringLiteral("-40"));
+        const std::optional<double> value = parseDecimal(stored);
+        // Beyond ten million twips (a few kilometres of screen) a value is noise.
+        if (!value || std::abs(*value) > 1e7)
+            return -40.0;
+        return *value;
+    };
+    const QPoint stored(qRound(twips(Keys::MainLeft) / TwipsPerPixel), qRound(twips(Keys::MainTop) / TwipsPerPixel));
+    const QRect wanted(stored, frameGeometry().size());
+    bool onSomeScreen = false;
+    for (const QScreen *screen : QGuiApplication::screens())
+        onSomeScreen = onSomeScreen || screen->geometry().intersects(wanted);
+    if (onSomeScreen || QGuiApplication::primaryScreen() == nullptr) {
+        move(stored);
+        return;
+    }
+    QRect centred(QPoint(), frameGeometry().size());
+    centred.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    move(centred.topLeft());
+}
+
+int FrmMain::TirageMontant()
+{
+    // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
+    const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
+    const int amount = static_cast<int>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
+    m_somme->setText(QString::number(amount) + QStringLiteral(" Frs"));
+    return amount;
+}
+
+QString FrmMain::DateDuCheque() const
+{
+    return french().toString(m_services.clock.now().date(), QStringLiteral("ddd d MMM yyyy"));
+}
+
+void FrmMain::setMessage(int top, qreal fontSize, const QString &caption)
+{
+    setMessageTop(top);
+    m_message->setFontSize(fontSize);
+    m_message->setText(caption);
+}
+
+void FrmMain::setMessageTop(int top) { m_message->move(m_message->x(), top); }
+
+void FrmMain::JoueSon(const QString &file) { ::JoueSon(file, m_state.SonActif, m_services.settings, m_services.sound); }
+
+void FrmMain::stopAllTimers()
+{
+    for (int i : {2, 1, 0, 3})
+        Timer(i)->stop();
+}
+
+void FrmMain::greyBlocks()
+{
+    for (WordBlockLabel *block : m_nombre) {
+        block->setTextColor(Grey);
+        block->setBold(false);
+    }
+}
+
+// --- A new cheque --------------------------------------------------------
+
+void FrmMain::Nouveau_Click()
+{
+    m_texteResultat->setText(QString());
+    m_texte->setVisible(false);
+    m_nouveau->setVisible(false);
+    m_consigne->setVisible(true);
+    NouveauCheque();
+}
+
+void FrmMain::mnuNouveau_Click() { NouveauCheque(); }
+
+void FrmMain::NouveauCheque()
+{
+    // The first cheque after start-up, after a series' mark or after "Fin"
+    // opens a new series: without this the counter runs below zero and no
+    // later pupil ever gets a mark, or one mixing several series.
+    const bool nouvelleSerie = m_state.SerieTerminee;
+    if (nouvelleSerie) {
+        m_state.ChequesRestants = m_state.NbCheques;
+        m_state.ErreursSerie = 0;
+        m_state.MotsJustes = 0;
+        m_state.SerieTerminee = false;
+    }
+
+    m_debutMsg->setVisible(false);
+    m_texte->setVisible(false);
+    m_somme->setVisible(true);
+    m_nouveau->setVisible(false);
+    m_chequeDate->setText(DateDuCheque());
+    const int amount = TirageMontant();
+    const SettingsStore &store = m_services.settings;
+    m_ordreDe->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre));
+    m_ville->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille));
+    m_texteResultat->setText(QString());
+    m_state.PhraseATrouver = toQ(MontantEnLettres(amount)).trimmed();
+    setMessage(22, 18, QStringLiteral("Fais un chèque de\n") + m_somme->text() + QStringLiteral(" francs"));
+    m_state.ErreursCheque = 0;
+    m_state.TicksAttente = 0;
+    Timer(2)->start(30000);
+    for (WordBlockLabel *block : m_nombre) {
+        block->setTextColor(Grey);
+        block->setVisible(true);
+        block->setBold(false);
+    }
+    m_quitter->setText(QStringLiteral("Fin"));
+    m_quitterTag = QStringLiteral("Fin");
+    m_consigne->setVisible(true);
+    m_state.HeureDebut = m_services.clock.now();
+    m_state.HeurePrecedente = m_state.HeureDebut;
+    if (nouvelleSerie)
+        m_state.DebutSerie = m_state.HeureDebut;
+    m_progression->AjoutProgress(QStringLiteral("Début de l'exercice : ") + m_state.PhraseATrouver, true);
+}
+
+// --- A drop on the cheque ------------------------------------------------
+
+void FrmMain::TexteResultat_DragDrop(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_nombre.size()))
+        return;
+    const std::string expected = toStd(m_state.PhraseATrouver);
+    const DropVerdict verdict =
+        JudgeDrop(expected, toStd(m_texteResultat->text()), toStd(Nombre(index)->text().trimmed()));
+    const QString candidate = toQ(verdict.candidate);
+    if (verdict.right) {
+        m_progression->AjoutProgress(candidate, true);
+        m_texteResultat->setText(candidate);
+        setMessage(30, 22, QStringLiteral("C'est exact!"));
+        Timer(2)->stop();
+        Timer(0)->start(1000);
+        m_texteResultat->setText(toQ(verdict.wording));  // with the hyphen the amount goes on with, if any
+        m_state.MotsJustes += 1;
+        JoueSon(Sons::DropJuste);
+    } else {
+        m_progression->AjoutProgress(candidate, false);
+        m_state.ErreursCheque += 1;
+        JoueSon(Sons::DropFausse);
+        setMessageTop(30);
+        m_message->setText(QStringLiteral("Incorrect!"));
+        Timer(2)->stop();
+        Timer(1)->start(1000);
+    }
+}
+
+// --- The timers ----------------------------------------------------------
+
+void FrmMain::Timer_Timer(int index)
+{
+    switch (index) {
+    case 0: finDuCheque(); break;
+    case 1: essaieEncore(); break;
+    case 2: afficheIndice(); break;
+    default: break;
+    }
+}
+
+void FrmMain::essaieEncore()
+{
+    Timer(1)->stop();
+    setMessage(30, 22, QStringLiteral("Essaie encore!"));
+}
+
+void FrmMain::finDuCheque()
+{
+    Timer(0)->stop();
+    greyBlocks();
+    if (m_state.PhraseATrouver.trimmed() != m_texteResultat->text().trimmed()) {
+        setMessage(30, 22, QStringLiteral("Continue!"));
+        return;
+    }
+    JoueSon(Sons::ChequeFini);
+    const ChequeResult result = ChequeResultFor(m_state.ErreursCheque);
+    setMessage(result.messageTop, 18, toQ(result.message));
+    m_progression->AjoutProgress(toQ(result.historyRow), result.normal);
+    m_state.ChequesRestants -= 1;
+    m_state.ErreursSerie += m_state.ErreursCheque;
+    if (m_state.ChequesRestants != 0) {
+        m_nouveau->setVisible(true);
+        m_nouveau->setEnabled(true);
+        m_texte->setText(QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+        m_texte->setVisible(true);
+        stopAllTimers();
+        return;
+    }
+    resultatSerie();
+}
+
+void FrmMain::resultatSerie()
+{
+    stopAllTimers();
+    JoueSon(Sons::SerieFinie);
+    setMessage(30, 22, toQ(MarkCaption(m_state.ErreursSerie, m_state.MotsJustes)));
+    m_texte->setText(QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
+    m_nouveau->setEnabled(false);
+    m_nouveau->setVisible(false);
+    m_texte->setVisible(true);
+    m_state.HeureCourante = m_services.clock.now();
+    const qint64 elapsed = m_state.DebutSerie.isValid() ? m_state.DebutSerie.msecsTo(m_state.HeureCourante) : 0;
+    m_progression->SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
+    m_state.SerieTerminee = true;
+}
+
+void FrmMain::afficheIndice()
+{
+    m_state.TicksAttente += 1;
+    const int delai = readIndex(m_services.settings, Keys::Temporisation, 4, 3);
+    // ">=" rather than "==": a delay shortened in the parameters after more
+    // ticks than it now asks for still gives the hint at the next tick.
+    if (m_state.TicksAttente < delai + 1)
+        return;
+    setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
+    const QString word = toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text())));
+    for (WordBlockLabel *block : m_nombre) {
+        if (block->text() == word) {
+            block->setTextColor(Blue);
+            block->setBold(true);
+        }
+    }
+    Timer(2)->stop();
+    m_progression->AjoutProgress(QStringLiteral("Affichage du mot '") + word + QStringLiteral("' en bleu"), false);
+}
+
+// --- Ending and quitting -------------------------------------------------
+
+int FrmMain::QuitterOuiNon()
+{
+    const QString prompt = QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n"
+                                          "Voulez-vous réellement quitter '") +
+                           QStringLiteral("Pecunette") + QStringLiteral("' ?");
+    const Prompts::Answer answer =
+        m_services.prompts.askOkCancel(QStringLiteral("Quitter ..."), prompt, Prompts::Icon::Critical);
+    return answer == Prompts::Answer::Ok ? 1 : 2;
+}
+
+void FrmMain::Quitter_Click()
+{
+    const QString tag = m_quitterTag.trimmed();
+    if (tag == QStringLiteral("Quitter")) {
+        if (QuitterOuiNon() == 1 && endProgramAtOnce)
+            endProgramAtOnce();
+    } else if (tag == QStringLiteral("Fin")) {
+        finDeSession();
+    }
+}
+
+void FrmMain::finDeSession()
+{
+    for (WordBlockLabel *block : m_nombre)
+        block->setVisible(false);
+    m_texte->setVisible(false);
+    m_somme->setVisible(false);
+    m_nouveau->setVisible(true);
+    m_nouveau->setEnabled(true);
+    setMessage(20, 18, QStringLiteral("Au revoir...\n") + m_state.PrenomEleve + QStringLiteral("."));
+    m_quitter->setText(QStringLiteral("Quitter"));
+    m_quitterTag = QStringLiteral("Quitter");
+    m_consigne->setVisible(false);
+    m_state.NomEleve.clear();
+    m_state.PrenomEleve.clear();
+    setSessionLine(QString());
+    m_progression->AjoutProgress(QStringLiteral("Clique du bouton 'Fin'."), true);
+    m_state.SerieTerminee = true;
+}
+
+void FrmMain::mnuFileExit_Click() { close(); }
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_progression->Rows() > 2 && QuitterOuiNon() != 1) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void FrmMain::Form_Unload()
+{
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != this && window != m_progression.get() && window->isVisible())
+            window->close();
+    }
+    m_progression->closeForUnload();
+    if (!isMinimized()) {
+        SettingsStore &store = m_services.settings;
+        const QRect frame = frameGeometry();
+        auto save = [&store](const QString &key, int pixels) {
+            store.Write(Keys::AppPecunette, Keys::SectionPosition, key, QString::number(pixels * TwipsPerPixel));
+        };
+        save(Keys::MainLeft, frame.x());
+        save(Keys::MainTop, frame.y());
+        save(Keys::MainWidth, frame.width());
+        save(Keys::MainHeight, frame.height());
+    }
+    QCoreApplication::quit();
+}
+
+// --- Commands of the other windows ---------------------------------------
+
+void FrmMain::mnuProgression_Click() { m_progression->mnuProgression_Click(); }
+void FrmMain::mnuEleve_Click() {}
+void FrmMain::mnuFileProperties_Click() {}
+void FrmMain::mnuLibelles_Click() {}
+void FrmMain::mnuHelpContents_Click() {}
+void FrmMain::mnuHelpSearch_Click() {}
+void FrmMain::mnuHelpAbout_Click() {}

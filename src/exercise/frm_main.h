@@ -1,0 +1,127 @@
+// Pecunette — apprendre à remplir un chèque.
+// The main window: the cheque, the clerk and the word blocks.
+#pragma once
+
+#include "cheque_widgets.h"
+#include "exercise_state.h"
+#include "services.h"
+
+#include <QMainWindow>
+#include <QRandomGenerator>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class FrmProgression;
+class QAction;
+class QPushButton;
+
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the whole start-up: reads the store, sets the state, loads the
+    // history window hidden. The caller shows the window.
+    FrmMain(ExerciseState &state, Services &services, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // What "Quitter" + OK does: end the program at once, no unload step.
+    // The program quits its event loop; tests put a recorder here.
+    std::function<void()> endProgramAtOnce;
+
+    // Public operations other windows call.
+    int QuitterOuiNon();
+    FrmProgression &frmProgression() { return *m_progression; }
+    void setSessionLine(const QString &text);
+    QString sessionLine() const;
+
+    // The design's controls, for the other windows and the tests.
+    FitLabel *Message() const { return m_message; }
+    FitLabel *DebutMsg() const { return m_debutMsg; }
+    FitLabel *Consigne() const { return m_consigne; }
+    FitLabel *Somme() const { return m_somme; }
+    DropLabel *TexteResultat() const { return m_texteResultat; }
+    FitLabel *OrdreDe() const { return m_ordreDe; }
+    FitLabel *Ville() const { return m_ville; }
+    FitLabel *ChequeDate() const { return m_chequeDate; }
+    FitLabel *Texte() const { return m_texte; }
+    WordBlockLabel *Nombre(int index) const { return m_nombre.at(static_cast<size_t>(index)); }
+    QPushButton *Nouveau() const { return m_nouveau; }
+    QPushButton *Quitter() const { return m_quitter; }
+    QString QuitterTag() const { return m_quitterTag; }
+    ExerciseTimer *Timer(int index) const { return m_timers.at(static_cast<size_t>(index)); }
+    QAction *menuAction(const QString &objectName) const;
+
+    // The amount draw: sets the caption of Somme and gives the amount.
+    int TirageMontant();
+    // Today's date as the cheque shows it: "mer. 9 déc. 2026".
+    QString DateDuCheque() const;
+    // Draws from a known sequence: for tests and screenshots.
+    void seedRandom(quint32 seed) { m_random.seed(seed); }
+
+    // Num Lock and Caps Lock as the platform tells them (nothing where it cannot).
+    void refreshLockIndicators();
+
+public Q_SLOTS:
+    void Nouveau_Click();
+    void mnuNouveau_Click();
+    void TexteResultat_DragDrop(int index);
+    void Timer_Timer(int index);
+    void Quitter_Click();
+    void mnuFileExit_Click();
+    void mnuEleve_Click();
+    void mnuProgression_Click();
+    void mnuFileProperties_Click();
+    void mnuLibelles_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;  // Form_QueryUnload, then Form_Unload
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void buildStatusBar();
+    void Form_Load();
+    void placeWindow();
+    void Form_Unload();
+    void NouveauCheque();
+    void finDuCheque();      // tick of Timer(0)
+    void essaieEncore();     // tick of Timer(1)
+    void afficheIndice();    // tick of Timer(2)
+    void resultatSerie();
+    void finDeSession();     // the "Fin" button
+    void setMessage(int top, qreal fontSize, const QString &caption);
+    void setMessageTop(int top);
+    void stopAllTimers();
+    void greyBlocks();
+    void JoueSon(const QString &file);
+
+    ExerciseState &m_state;
+    Services &m_services;
+    QRandomGenerator m_random;
+
+    ChequeBackground *m_background = nullptr;
+    SvgPicture *m_image1 = nullptr;
+    FitLabel *m_message = nullptr;
+    FitLabel *m_debutMsg = nullptr;
+    FitLabel *m_consigne = nullptr;
+    std::array<WordBlockLabel *, 29> m_nombre{};
+    FitLabel *m_somme = nullptr;
+    DropLabel *m_texteResultat = nullptr;
+    FitLabel *m_ordreDe = nullptr;
+    FitLabel *m_ville = nullptr;
+    FitLabel *m_chequeDate = nullptr;
+    FitLabel *m_texte = nullptr;
+    QPushButton *m_nouveau = nullptr;
+    QPushButton *m_quitter = nullptr;
+    QString m_quitterTag;
+    std::array<ExerciseTimer *, 4> m_timers{};
+    QLabel *m_panelText = nullptr;
+    QLabel *m_panelNum = nullptr;
+    QLabel *m_panelMaj = nullptr;
+    std::unique_ptr<FrmProgression> m_progression;
+};

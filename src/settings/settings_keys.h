@@ -1,0 +1,29 @@
+// Pecunette — apprendre à remplir un chèque.
+// Every place of the settings store the program reads or writes, named once.
+#pragma once
+
+#include <QString>
+
+namespace Keys {
+inline const QString AppPecunette = QStringLiteral("Pecunette");
+inline const QString AppConfiguration = QStringLiteral("Configuration");
+
+inline const QString SectionDemarrage = QStringLiteral("Démarrage");
+inline const QString Exercice = QStringLiteral("Exercice");
+inline const QString Hasard = QStringLiteral("Hasard");
+inline const QString Temporisation = QStringLiteral("Temporisation");
+inline const QString Son = QStringLiteral("Son");
+inline const QString Ordre = QStringLiteral("Ordre");
+inline const QString Ville = QStringLiteral("Ville");
+
+inline const QString SectionPosition = QStringLiteral("Position");
+inline const QString MainLeft = QStringLiteral("MainLeft");
+inline const QString MainTop = QStringLiteral("MainTop");
+inline const QString MainWidth = QStringLiteral("MainWidth");
+inline const QString MainHeight = QStringLiteral("MainHeight");
+
+inline const QString SectionFichier = QStringLiteral("Fichier");  // under AppConfiguration, key Son: sound folder
+
+inline const QString DefaultOrdre = QStringLiteral("Tibaldor");
+inline const QString DefaultVille = QStringLiteral("Sorbelin");
+}  // namespace Keys

@@ -1,0 +1,84 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "settings_store.h"
+
+#include "settings_keys.h"
+
+#include <QSettings>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+QString path(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
+
+QSettings open(const QString &application)
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, Keys::AppPecunette, application);
+}
+}  // namespace
+
+QString QSettingsStore::Read(const QString &application, const QString &section, const QString &key,
+                             const QString &defaultValue) const
+{
+    const QVariant value = open(application).value(path(section, key));
+    if (!value.isValid())
+        return defaultValue;
+    // A hand-edited file can hold a list ("a, b") where a text is expected.
+    if (value.canConvert<QString>())
+        return value.toString();
+    return value.toStringList().join(QStringLiteral(", "));
+}
+
+void QSettingsStore::Write(const QString &application, const QString &section, const QString &key,
+                           const QString &value)
+{
+    QSettings settings = open(application);
+    settings.setValue(path(section, key), value);
+    settings.sync();
+}
+
+std::optional<double> parseDecimal(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseWholeNumber(const QString &text, int minimum, int maximum)
+{
+    const std::optional<double> value = parseDecimal(text);
+    if (!value || *value != std::floor(*value) || *value < minimum || *value > maximum)
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+qint16 leadingNumber16(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i) {
+        value = value * 10 + (text.at(i).unicode() - '0');
+        if (value > std::numeric_limits<qint16>::max() + 1)
+            return 0;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        return 0;
+    return static_cast<qint16>(value);
+}
+
+int readIndex(const SettingsStore &store, const QString &key, int count, int fallback)
+{
+    const QString stored = store.Read(Keys::AppPecunette, Keys::SectionDemarrage, key, QString::number(fallback));
+    return parseWholeNumber(stored, 0, count - 1).value_or(fallback);
+}

@@ -1,0 +1,36 @@
+// Pecunette — apprendre à remplir un chèque.
+#pragma once
+
+#include "services.h"
+
+#include <optional>
+
+// The per-user store on QSettings: one native store per application name
+// ("Pecunette", "Configuration"), "section/key" inside it.
+class QSettingsStore final : public SettingsStore {
+public:
+    QString Read(const QString &application, const QString &section, const QString &key,
+                 const QString &defaultValue) const override;
+    void Write(const QString &application, const QString &section, const QString &key,
+               const QString &value) override;
+};
+
+// Stored values are texts a teacher (or anything else) may have edited by
+// hand. These readers turn them into numbers and give nothing back for a text
+// that is not one, so each caller can fall back to its own default.
+
+// A whole number written in decimal, blanks around it allowed ("2", " 2", "2.0");
+// nothing for "", "abc", "3.7" or a number outside [minimum, maximum].
+std::optional<int> parseWholeNumber(const QString &text, int minimum, int maximum);
+
+// A finite decimal number ("-40", "1234.5"); nothing otherwise.
+std::optional<double> parseDecimal(const QString &text);
+
+// The leading decimal number of a text, the way a sound switch "1" or "1 (oui)"
+// is read: blanks skipped, optional sign, digits; a text with no leading digits
+// reads as 0, and so does a number outside the 16-bit range.
+qint16 leadingNumber16(const QString &text);
+
+// An index of a list of `count` entries stored under Pecunette/Démarrage/key,
+// or `fallback` when the stored text is absent or not such an index.
+int readIndex(const SettingsStore &store, const QString &key, int count, int fallback);

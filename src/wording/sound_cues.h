@@ -1,0 +1,38 @@
+// Pecunette — apprendre à remplir un chèque.
+// The four sound cues of the exercise.
+#pragma once
+
+#include "services.h"
+
+#include <memory>
+
+class QAudioOutput;
+class QMediaPlayer;
+
+namespace Sons {
+inline const QString DropJuste = QStringLiteral("son2.wav");
+inline const QString DropFausse = QStringLiteral("incorrect.mp3");
+inline const QString ChequeFini = QStringLiteral("bravo.mp3");
+inline const QString SerieFinie = QStringLiteral("cgagne.mp3");
+}  // namespace Sons
+
+// The folder + the file, with one separator between them whatever the folder ends with.
+QString soundPath(const QString &folder, const QString &file);
+
+// Plays `file` from the sound folder when sound is on (`sonActif` not 0).
+// The folder is read afresh each time from Configuration/Fichier/Son, by
+// default the folder of the program. Any failure is silence.
+void JoueSon(const QString &file, qint16 sonActif, const SettingsStore &settings, SoundPlayer &player);
+
+// QMediaPlayer + QAudioOutput, made at the first cue: creating them costs
+// tens of milliseconds and megabytes that start-up should not pay.
+class MediaSoundPlayer final : public SoundPlayer {
+public:
+    MediaSoundPlayer();
+    ~MediaSoundPlayer() override;
+    void play(const QString &fullPath) override;
+
+private:
+    std::unique_ptr<QAudioOutput> m_output;
+    std::unique_ptr<QMediaPlayer> m_player;
+};

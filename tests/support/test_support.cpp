@@ -1,0 +1,74 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "test_support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+
+namespace {
+QTemporaryDir &settingsDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+}  // namespace
+
+void isolateSettings()
+{
+    const QString path = settingsDir().path();
+    qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+}
+
+void clearSettings()
+{
+    QDir(settingsDir().path()).removeRecursively();
+    QDir().mkpath(settingsDir().path());
+}
+
+Prompts::Answer FakePrompts::askOkCancel(const QString &title, const QString &text, Icon icon)
+{
+    shown.append({title, text, icon, true});
+    if (answers.empty())
+        return Answer::Ok;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakePrompts::inform(const QString &title, const QString &text, Icon icon)
+{
+    shown.append({title, text, icon, false});
+}
+
+QString FakePrompts::askSaveFile(const QString &, const QString &proposedPath, const QString &)
+{
+    proposedSavePath = proposedPath;
+    return saveFileAnswer;
+}
+
+bool FakeSystemInfo::GetKeyValue(const QString &chemin, const QString &nomValeur, QString &valeur) const
+{
+    const auto found = values.constFind(chemin + QLatin1Char('|') + nomValeur);
+    if (found == values.constEnd()) {
+        valeur.clear();
+        return false;
+    }
+    valeur = *found;
+    return true;
+}
+
+bool FakeSystemInfo::startProgram(const QString &path)
+{
+    started << path;
+    return startSucceeds;
+}
+
+QString FakeSystemInfo::findOnPath(const QStringList &candidates) const
+{
+    for (const QString &candidate : candidates)
+        if (onPath.contains(candidate))
+            return candidate;
+    return {};
+}
