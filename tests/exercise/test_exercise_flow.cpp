@@ -1,0 +1,652 @@
+// Pecunette — apprendre à remplir un chèque.
+// Cheques from start to mark, driven through the real window: clicks, drops
+// on the wording line, timer ticks, the fake clock and answered prompts.
+#include "main_window_fixture.h"
+
+#include <QDir>
+#include <QPushButton>
+
+#include "montant_en_lettres.h"
+
+namespace {
+const QColor Grey(128, 128, 128);
+const QColor Blue(0, 0, 255);
+}  // namespace
+
+class TestExerciseFlow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { isolateSettings(); }
+    void init() { clearSettings(); }
+
+    // --- A new cheque ---
+
+    void newChequeFillsTheCheque()
+    {
+        MainWindow w;
+        w.frm->Nouveau_Click();
+        FrmMain &f = *w.frm;
+        const QString somme = f.Somme()->text();
+        QVERIFY(somme.endsWith(QStringLiteral(" Frs")));
+        const int amount = somme.chopped(4).toInt();
+        QVERIFY(amount >= 1 && amount <= 9);
+        QCOMPARE(w.state.PhraseATrouver, QString::fromStdString(MontantEnLettres(amount)));
+        QCOMPARE(f.Message()->text(), QStringLiteral("Fais un chèque de\n") + somme + QStringLiteral(" francs"));
+        QCOMPARE(f.Message()->y(), 22);
+        QCOMPARE(f.Message()->fontSize(), 18.0);
+        QCOMPARE(f.OrdreDe()->text(), QStringLiteral("Tibaldor"));
+        QCOMPARE(f.Ville()->text(), QStringLiteral("Sorbelin"));
+        QVERIFY(f.TexteResultat()->text().isEmpty());
+        QCOMPARE(f.Timer(2)->Interval(), 30000);
+        QVERIFY(f.Timer(2)->running());
+        QVERIFY(!f.Timer(0)->running() && !f.Timer(1)->running());
+        for (int i = 0; i < 29; ++i) {
+            QVERIFY(f.Nombre(i)->isVisible());
+            QCOMPARE(f.Nombre(i)->textColor(), Grey);
+            QVERIFY(!f.Nombre(i)->font().bold());
+        }
+        QCOMPARE(f.Quitter()->text(), QStringLiteral("Fin"));
+        QCOMPARE(f.QuitterTag(), QStringLiteral("Fin"));
+        QVERIFY(f.Consigne()->isVisible());
+        QVERIFY(f.Somme()->isVisible());
+        QVERIFY(!f.Nouveau()->isVisible());
+        QVERIFY(!f.Texte()->isVisible());
+        QCOMPARE(w.rows(), 3);
+        QCOMPARE(w.lastEvent(), QStringLiteral("Début de l'exercice : ") + w.state.PhraseATrouver);
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:00:00"));
+        QVERIFY(w.lastRow().normal);
+        QCOMPARE(w.state.HeureDebut, w.services.clock.current);
+    }
+
+    void labelsAreReadAfreshForEachCheque()
+    {
+        MainWindow w;
+        w.frm->Nouveau_Click();
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, QStringLiteral("  Mme Roux "));
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, QString());
+        QCOMPARE(w.frm->OrdreDe()->text(), QStringLiteral("Tibaldor"));  // the cheque on screen keeps its labels
+        w.frm->mnuNouveau_Click();
+        QCOMPARE(w.frm->OrdreDe()->text(), QStringLiteral("  Mme Roux "));
+        QCOMPARE(w.frm->Ville()->text(), QString());
+    }
+
+    void countersOfAnAbandonedCheque()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("mille"));
+        w.services.clock.advance(40);
+        w.frm->Timer_Timer(2);  // a hint tick left over counts on the old cheque only
+        QCOMPARE(w.state.ErreursCheque, 1);
+        QCOMPARE(w.state.MotsJustes, 1.0);
+        w.frm->mnuNouveau_Click();
+        QCOMPARE(w.state.ErreursCheque, 0);
+        QCOMPARE(w.state.TicksAttente, 0);
+        QCOMPARE(w.state.MotsJustes, 1.0);  // right drops stay counted in the series
+        QCOMPARE(w.state.ChequesRestants, 5);
+        QVERIFY(w.frm->TexteResultat()->text().isEmpty());
+        QCOMPARE(w.frm->Timer(2)->Interval(), 30000);
+    }
+
+    // --- Drops ---
+
+    void workedExamples_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("blocks");
+        QTest::addColumn<QStringList>("wordings");
+
+        QTest::newRow("quatre-vingt-dix") << "quatre-vingt-dix francs"
+                                          << QStringList{"quatre", "vingt", "dix", "francs"}
+                                          << QStringList{"quatre-", "quatre-vingt-", "quatre-vingt-dix",
+                                                         "quatre-vingt-dix francs"};
+        QTest::newRow("deux cents, franc then s")
+            << "deux cents francs" << QStringList{"deux", "cent", "s", "franc", "s"}
+            << QStringList{"deux", "deux cent", "deux cents", "deux cents franc", "deux cents francs"};
+        QTest::newRow("quatre-vingts") << "quatre-vingts francs" << QStringList{"quatre", "vingt", "s", "francs"}
+                                       << QStringList{"quatre-", "quatre-vingt", "quatre-vingts",
+                                                      "quatre-vingts francs"};
+        QTest::newRow("dix-sept") << "dix-sept francs" << QStringList{"dix", "sept", "francs"}
+                                  << QStringList{"dix-", "dix-sept", "dix-sept francs"};
+        QTest::newRow("vingt et un") << "vingt et un francs" << QStringList{"vingt", "et", "un", "francs"}
+                                     << QStringList{"vingt", "vingt et", "vingt et un", "vingt et un francs"};
+    }
+    void workedExamples()
+    {
+        QFETCH(QString, expected);
+        QFETCH(QStringList, blocks);
+        QFETCH(QStringList, wordings);
+        MainWindow w;
+        w.newCheque(expected);
+        for (int i = 0; i < blocks.size(); ++i) {
+            const int rowsBefore = w.rows();
+            w.drop(blocks.at(i));
+            QCOMPARE(w.frm->TexteResultat()->text(), wordings.at(i));
+            QCOMPARE(w.rows(), rowsBefore + 1);  // one row per drop, none for the written hyphen
+            QVERIFY(w.lastRow().normal);
+            QVERIFY(wordings.at(i).startsWith(w.lastEvent()));
+            QCOMPARE(w.state.MotsJustes, double(i + 1));
+        }
+        QCOMPARE(w.state.ErreursCheque, 0);
+    }
+
+    void rightDrop()
+    {
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        w.newCheque(QStringLiteral("dix-sept francs"));
+        w.services.clock.advance(65);
+        w.drop(QStringLiteral("dix"));
+        FrmMain &f = *w.frm;
+        QCOMPARE(w.lastEvent(), QStringLiteral("dix"));  // the candidate, without the hyphen
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:01:05"));
+        QCOMPARE(f.TexteResultat()->text(), QStringLiteral("dix-"));
+        QCOMPARE(f.Message()->text(), QStringLiteral("C'est exact!"));
+        QCOMPARE(f.Message()->y(), 30);
+        QCOMPARE(f.Message()->fontSize(), 22.0);
+        QVERIFY(w.timerStopped(2));
+        QCOMPARE(f.Timer(0)->Interval(), 1000);
+        QVERIFY(f.Timer(0)->running());
+        QCOMPARE(w.services.sound.played.size(), 1);
+        QVERIFY(w.services.sound.played.first().endsWith(QStringLiteral("son2.wav")));
+    }
+
+    void wrongDrop()
+    {
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        w.newCheque(QStringLiteral("deux cents francs"));
+        w.drop(QStringLiteral("deux"));
+        w.services.clock.advance(12);
+        w.drop(QStringLiteral("mille"));
+        FrmMain &f = *w.frm;
+        QCOMPARE(w.lastEvent(), QStringLiteral("deux mille"));
+        QVERIFY(!w.lastRow().normal);
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:00:12"));
+        QCOMPARE(f.TexteResultat()->text(), QStringLiteral("deux"));
+        QCOMPARE(w.state.ErreursCheque, 1);
+        QCOMPARE(w.state.MotsJustes, 1.0);
+        QCOMPARE(f.Message()->text(), QStringLiteral("Incorrect!"));
+        QCOMPARE(f.Message()->y(), 30);
+        QCOMPARE(f.Timer(1)->Interval(), 1000);
+        QVERIFY(f.Timer(1)->running());
+        QVERIFY(w.timerStopped(2));
+        QVERIFY(w.services.sound.played.last().endsWith(QStringLiteral("incorrect.mp3")));
+        f.Timer_Timer(1);
+        QCOMPARE(f.Message()->text(), QStringLiteral("Essaie encore!"));
+        QCOMPARE(f.Message()->fontSize(), 22.0);
+        QVERIFY(w.timerStopped(1));
+        QVERIFY(w.timerStopped(2));  // the hint does not come back after a drop
+    }
+
+    // "Incorrect!" keeps whatever size the bubble had.
+    void wrongDropFontSize_data()
+    {
+        QTest::addColumn<int>("before");  // 0: first drop; 1: after the hint; 2: after an answered drop
+        QTest::addColumn<double>("points");
+        QTest::newRow("first drop of the cheque") << 0 << 18.0;
+        QTest::newRow("after the hint") << 1 << 15.0;
+        QTest::newRow("after an earlier drop") << 2 << 22.0;
+    }
+    void wrongDropFontSize()
+    {
+        QFETCH(int, before);
+        MainWindow w({{Keys::Temporisation, QStringLiteral("0")}});
+        w.newCheque(QStringLiteral("deux francs"));
+        if (before == 1)
+            w.frm->Timer_Timer(2);
+        if (before == 2)
+            w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("milliard"));
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Incorrect!"));
+        QTEST(w.frm->Message()->fontSize(), "points");
+    }
+
+    void dropsThatAreAlwaysWrongOrDeadEnds_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("blocks");
+        QTest::addColumn<bool>("lastRight");
+        QTest::addColumn<QString>("wording");
+
+        QTest::newRow("a lone s after deux") << "deux cents francs" << QStringList{"deux", "s"} << false << "deux";
+        QTest::newRow("cinq begins cinquante") << "cinquante francs" << QStringList{"cinq"} << true << "cinq";
+        QTest::newRow("s begins six") << "six francs" << QStringList{"s"} << true << "s";
+        QTest::newRow("s after a written hyphen") << "quatre-vingt-six francs" << QStringList{"quatre", "vingt", "s"}
+                                                  << true << "quatre-vingt-s";
+        QTest::newRow("after the wording is complete") << "un franc" << QStringList{"un", "franc", "s"} << false
+                                                       << "un franc";
+    }
+    void dropsThatAreAlwaysWrongOrDeadEnds()
+    {
+        QFETCH(QString, expected);
+        QFETCH(QStringList, blocks);
+        QFETCH(bool, lastRight);
+        MainWindow w;
+        w.newCheque(expected);
+        for (const QString &block : blocks)
+            w.drop(block);
+        QCOMPARE(w.lastRow().normal, lastRight);
+        QTEST(w.frm->TexteResultat()->text(), "wording");
+        QCOMPARE(w.state.ChequesRestants, 5);
+    }
+
+    void dropElsewhereDoesNothing()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        const int rows = w.rows();
+        w.drop(QStringLiteral("deux"), w.frm->OrdreDe());
+        w.drop(QStringLiteral("deux"), w.frm->Message());
+        QCOMPARE(w.rows(), rows);
+        QVERIFY(w.frm->TexteResultat()->text().isEmpty());
+        QVERIFY(w.frm->Timer(2)->running());
+    }
+
+    // --- The one-second check and the end of a cheque ---
+
+    void continueAfterAnIncompleteWording()
+    {
+        MainWindow w({{Keys::Temporisation, QStringLiteral("0")}});
+        w.newCheque(QStringLiteral("vingt-deux francs"));
+        w.frm->Timer_Timer(2);  // the hint lights "vingt"
+        w.drop(QStringLiteral("vingt"));
+        w.drop(QStringLiteral("deux"));  // two drops within a second: one check follows
+        w.frm->Timer_Timer(0);
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Continue!"));
+        QCOMPARE(w.frm->Message()->y(), 30);
+        QCOMPARE(w.frm->Message()->fontSize(), 22.0);
+        for (int i = 0; i < 29; ++i) {
+            QCOMPARE(w.frm->Nombre(i)->textColor(), Grey);
+            QVERIFY(!w.frm->Nombre(i)->font().bold());
+        }
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!w.frm->Timer(i)->running());
+    }
+
+    void endOfCheque_data()
+    {
+        QTest::addColumn<int>("errors");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<bool>("normal");
+
+        QTest::newRow("no error") << 0 << 20 << "Tu n'as fait\naucune erreur!!!" << "L'élève n'a fait aucune erreur."
+                                  << true;
+        QTest::newRow("one error") << 1 << 30 << "Tu as fait une erreur." << "L'élève a fait une erreur." << false;
+        QTest::newRow("three errors") << 3 << 30 << "Tu as fait 3 erreurs." << "L'élève a fait 3 erreurs." << false;
+    }
+    void endOfCheque()
+    {
+        QFETCH(int, errors);
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        w.newCheque(QStringLiteral("deux francs"));
+        for (int i = 0; i < errors; ++i)
+            w.drop(QStringLiteral("milliard"));
+        w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("francs"));
+        w.frm->Timer_Timer(0);
+        FrmMain &f = *w.frm;
+        QTEST(f.Message()->text(), "message");
+        QTEST(f.Message()->y(), "top");
+        QCOMPARE(f.Message()->fontSize(), 18.0);
+        QTEST(w.lastEvent(), "row");
+        QTEST(w.lastRow().normal, "normal");
+        QVERIFY(w.services.sound.played.last().endsWith(QStringLiteral("bravo.mp3")));
+        QCOMPARE(w.state.ChequesRestants, 4);
+        QCOMPARE(w.state.ErreursSerie, errors);
+        QVERIFY(f.Nouveau()->isVisible() && f.Nouveau()->isEnabled());
+        QCOMPARE(f.Texte()->text(), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+        QVERIFY(f.Texte()->isVisible());
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(w.timerStopped(i));
+        // Later drops are wrong and close nothing.
+        w.drop(QStringLiteral("s"));
+        QVERIFY(!w.lastRow().normal);
+        QCOMPARE(w.state.ChequesRestants, 4);
+    }
+
+    // --- The hint ---
+
+    void hintDelay_data()
+    {
+        QTest::addColumn<QString>("stored");  // empty: nothing stored
+        QTest::addColumn<int>("tick");
+        QTest::newRow("30 secondes") << "0" << 1;
+        QTest::newRow("90 secondes") << "2" << 3;
+        QTest::newRow("nothing stored: 120 secondes") << "" << 4;
+        QTest::newRow("not a number: 120 secondes") << "bientôt" << 4;
+        QTest::newRow("out of the list: 120 secondes") << "9" << 4;
+    }
+    void hintDelay()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, tick);
+        MainWindow w(stored.isEmpty() ? QList<QPair<QString, QString>>{}
+                                      : QList<QPair<QString, QString>>{{Keys::Temporisation, stored}});
+        w.newCheque(QStringLiteral("deux cent trois francs"));
+        for (int i = 1; i < tick; ++i) {
+            w.frm->Timer_Timer(2);
+            QVERIFY(w.frm->Timer(2)->running());
+            QCOMPARE(w.frm->Nombre(2)->textColor(), Grey);
+        }
+        w.frm->Timer_Timer(2);
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Regarde bien\nle mot en BLEU."));
+        QCOMPARE(w.frm->Message()->y(), 22);
+        QCOMPARE(w.frm->Message()->fontSize(), 15.0);
+        QCOMPARE(w.frm->Nombre(2)->textColor(), Blue);  // "deux"
+        QVERIFY(w.frm->Nombre(2)->font().bold());
+        QVERIFY(w.timerStopped(2));
+        QCOMPARE(w.lastEvent(), QStringLiteral("Affichage du mot 'deux' en bleu"));
+        QVERIFY(!w.lastRow().normal);
+    }
+
+    void hintDelayChangedDuringTheCheque()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.frm->Timer_Timer(2);
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Temporisation,
+                                  QStringLiteral("1"));
+        w.frm->Timer_Timer(2);
+        QCOMPARE(w.frm->Nombre(2)->textColor(), Blue);
+    }
+
+    // The hint lights the block to drop next on this cheque, whatever came before.
+    void hintWord_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("compound: its first block") << "vingt-deux francs" << "vingt";
+        QTest::newRow("longest caption") << "cinquante francs" << "cinquante";
+        QTest::newRow("seize, not six") << "seize francs" << "seize";
+        QTest::newRow("quatre-vingts") << "quatre-vingts francs" << "quatre";
+    }
+    void hintWord()
+    {
+        QFETCH(QString, expected);
+        QFETCH(QString, word);
+        MainWindow w({{Keys::Temporisation, QStringLiteral("0")}});
+        // A first cheque done, so the series has right drops behind it.
+        w.newCheque(QStringLiteral("trois francs"));
+        w.completeCheque();
+        w.newCheque(expected);
+        w.frm->Timer_Timer(2);
+        const int index = MainWindow::blockIndex(word);
+        QCOMPARE(w.frm->Nombre(index)->textColor(), Blue);
+        QCOMPARE(w.lastEvent(), QStringLiteral("Affichage du mot '%1' en bleu").arg(word));
+        int blue = 0;
+        for (int i = 0; i < 29; ++i)
+            blue += w.frm->Nombre(i)->textColor() == Blue ? 1 : 0;
+        QCOMPARE(blue, 1);
+        // The end-of-cheque check greys it again.
+        w.drop(word);
+        w.frm->Timer_Timer(0);
+        QCOMPARE(w.frm->Nombre(index)->textColor(), Grey);
+    }
+
+    void noHintAfterADrop()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.services.clock.advance(100);
+        w.drop(QStringLiteral("trois"));
+        QVERIFY(w.timerStopped(2));
+        w.frm->Timer_Timer(1);
+        QVERIFY(w.timerStopped(2));
+    }
+
+    // --- A whole series ---
+
+    void seriesOfFiveWithErrors()
+    {
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        const QList<int> errors{1, 0, 2, 0, 1};
+        const int start = w.rows();
+        QDateTime seriesStart;
+        QStringList expectedRows;
+        for (int cheque = 0; cheque < errors.size(); ++cheque) {
+            w.services.clock.advance(7);
+            w.frm->Nouveau_Click();
+            if (cheque == 0)
+                seriesStart = w.services.clock.current;
+            expectedRows << QStringLiteral("Début de l'exercice : ") + w.state.PhraseATrouver;
+            for (int e = 0; e < errors.at(cheque); ++e) {
+                w.services.clock.advance(2);
+                w.drop(QStringLiteral("milliard"));
+                expectedRows << QStringLiteral("milliard");
+                w.frm->Timer_Timer(1);
+            }
+            // Amounts 1 to 9: a digit word, then "franc" or "francs".
+            const QString words = w.state.PhraseATrouver;
+            QCOMPARE(w.completeCheque(), 2);
+            const QStringList parts = words.split(QLatin1Char(' '));
+            expectedRows << parts.first() << words;
+            expectedRows << (errors.at(cheque) == 0   ? QStringLiteral("L'élève n'a fait aucune erreur.")
+                             : errors.at(cheque) == 1 ? QStringLiteral("L'élève a fait une erreur.")
+                                                      : QStringLiteral("L'élève a fait 2 erreurs."));
+            if (cheque < errors.size() - 1) {
+                QVERIFY(w.frm->Nouveau()->isVisible());
+                QCOMPARE(w.state.ChequesRestants, 4 - cheque);
+            }
+        }
+        expectedRows << QStringLiteral("Durée totale");
+        QCOMPARE(w.rows() - start, expectedRows.size());
+        for (int i = 0; i < expectedRows.size(); ++i) {
+            const HistoryRow row = w.row(start + i);
+            QCOMPARE(row.event, expectedRows.at(i));
+            QCOMPARE(row.number, QString::number(start + i));
+            const bool red = row.event == QStringLiteral("milliard") || row.event.startsWith(QStringLiteral("L'élève a fait"));
+            QCOMPARE(row.normal, !red);
+        }
+        // E = 4, M = 10: P = 4 / 20 * 4 = 0.8.
+        QCOMPARE(w.state.ErreursSerie, 4);
+        QCOMPARE(w.state.MotsJustes, 10.0);
+        QCOMPARE(w.state.ChequesRestants, 0);
+        FrmMain &f = *w.frm;
+        QCOMPARE(f.Message()->text(), QStringLiteral("Ta note est 19,20/20"));
+        QCOMPARE(f.Message()->y(), 30);
+        QCOMPARE(f.Message()->fontSize(), 22.0);
+        QCOMPARE(f.Texte()->text(), QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
+        QVERIFY(f.Texte()->isVisible());
+        QVERIFY(!f.Nouveau()->isVisible() && !f.Nouveau()->isEnabled());
+        QCOMPARE(f.QuitterTag(), QStringLiteral("Fin"));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(w.timerStopped(i));
+        QVERIFY(w.services.sound.played.last().endsWith(QStringLiteral("cgagne.mp3")));
+        // The total runs from the first cheque's start to the end of the series.
+        const qint64 seconds = seriesStart.secsTo(w.services.clock.current);
+        QCOMPARE(w.lastRow().duration, QString::fromStdString(FormatDuree(seconds * 1000)));
+        QVERIFY(seconds > 30);
+        QCOMPARE(w.state.HeureCourante, w.services.clock.current);
+
+        // The next cheque opens a new series, so the next pupil gets a mark of their own.
+        f.Quitter_Click();  // "Fin"
+        f.Nouveau_Click();
+        QCOMPARE(w.state.ChequesRestants, 5);
+        QCOMPARE(w.state.ErreursSerie, 0);
+        QCOMPARE(w.state.MotsJustes, 0.0);
+    }
+
+    void markOfAFlawlessSeriesAndMidnight()
+    {
+        MainWindow w;
+        w.services.clock.current = QDateTime(QDate(2026, 12, 9), QTime(23, 58, 30));
+        for (int cheque = 0; cheque < 5; ++cheque) {
+            w.newCheque(QStringLiteral("un franc"));
+            w.completeCheque();
+            w.services.clock.advance(40);
+        }
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Ta note est 20/20"));
+        // Started at 23:58:30, over at 00:01:40 the next day: 6 s of drops per cheque, 40 s between.
+        QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:03:10"));
+    }
+
+    void seriesLengthChangedMidway()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("un franc"));
+        w.completeCheque();
+        // What the parameters dialog does when "10 chèques" is chosen.
+        w.state.NbCheques = 10;
+        w.state.ChequesRestants = 10;
+        w.newCheque(QStringLiteral("un franc"));
+        w.completeCheque();
+        QCOMPARE(w.state.ChequesRestants, 9);
+        QVERIFY(w.frm->Nouveau()->isVisible());
+    }
+
+    // --- "Fin" and "Quitter" ---
+
+    void finEndsTheSession()
+    {
+        MainWindow w;
+        w.state.NomEleve = QStringLiteral("Martin");
+        w.state.PrenomEleve = QStringLiteral("Léa");
+        w.frm->setSessionLine(QStringLiteral("Session de Martin Léa."));
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        w.frm->Quitter_Click();
+        FrmMain &f = *w.frm;
+        for (int i = 0; i < 29; ++i)
+            QVERIFY(!f.Nombre(i)->isVisible());
+        QVERIFY(!f.Texte()->isVisible() && !f.Somme()->isVisible() && !f.Consigne()->isVisible());
+        QVERIFY(f.Nouveau()->isVisible() && f.Nouveau()->isEnabled());
+        QCOMPARE(f.Message()->text(), QStringLiteral("Au revoir...\nLéa."));
+        QCOMPARE(f.Message()->y(), 20);
+        QCOMPARE(f.Message()->fontSize(), 18.0);
+        QCOMPARE(f.Quitter()->text(), QStringLiteral("Quitter"));
+        QCOMPARE(f.QuitterTag(), QStringLiteral("Quitter"));
+        QVERIFY(w.state.NomEleve.isEmpty() && w.state.PrenomEleve.isEmpty());
+        QCOMPARE(f.sessionLine(), QString());
+        QCOMPARE(w.lastEvent(), QStringLiteral("Clique du bouton 'Fin'."));
+        QVERIFY(w.lastRow().normal);
+        QCOMPARE(w.state.MotsJustes, 1.0);
+        // The pending one-second tick still comes and answers the last drop.
+        f.Timer_Timer(0);
+        QCOMPARE(f.Message()->text(), QStringLiteral("Continue!"));
+    }
+
+    void finWithNoPupil()
+    {
+        MainWindow w;
+        w.newCheque();
+        w.frm->Quitter_Click();
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Au revoir...\n."));
+    }
+
+    void quitterAsksFirst()
+    {
+        MainWindow w;
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, QStringLiteral("777"));
+        w.services.prompts.answers = {Prompts::Answer::Cancel, Prompts::Answer::Ok};
+        w.frm->Quitter_Click();
+        QCOMPARE(w.endedAtOnce, 0);
+        QCOMPARE(w.services.prompts.shown.size(), 1);  // asked although the history is empty
+        const FakePrompts::Shown &box = w.services.prompts.shown.first();
+        QCOMPARE(box.title, QStringLiteral("Quitter ..."));
+        QCOMPARE(box.text, QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n"
+                                          "Voulez-vous réellement quitter 'Pecunette' ?"));
+        QCOMPARE(box.icon, Prompts::Icon::Critical);
+        QVERIFY(box.question);
+        w.frm->Quitter_Click();
+        QCOMPARE(w.endedAtOnce, 1);
+        // Ended at once: no unloading, so the position stays as stored.
+        QCOMPARE(w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}),
+                 QStringLiteral("777"));
+    }
+
+    void closingWithAnEmptyHistorySavesThePosition()
+    {
+        MainWindow w;
+        w.frm->move(100, 50);
+        QVERIFY(w.frm->close());
+        QVERIFY(w.services.prompts.shown.isEmpty());
+        const QRect frame = w.frm->frameGeometry();
+        auto stored = [&w](const QString &key) {
+            return w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, key, {});
+        };
+        QCOMPARE(stored(Keys::MainLeft), QString::number(frame.x() * 15));
+        QCOMPARE(stored(Keys::MainTop), QString::number(frame.y() * 15));
+        QCOMPARE(stored(Keys::MainWidth), QString::number(frame.width() * 15));
+        QCOMPARE(stored(Keys::MainHeight), QString::number(frame.height() * 15));
+        // The next start puts the window back there.
+        MainWindow again;
+        QCOMPARE(again.frm->pos(), w.frm->pos());
+    }
+
+    void closingAfterEventsAsks()
+    {
+        MainWindow w;
+        w.newCheque();
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        QVERIFY(!w.frm->close());
+        QVERIFY(w.frm->isVisible());
+        QVERIFY(w.frm->Timer(2)->running());
+        QVERIFY(w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}).isEmpty());
+        w.frm->menuAction(QStringLiteral("mnuFileExit"))->trigger();  // OK this time
+        QVERIFY(!w.frm->isVisible());
+        QVERIFY(!w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}).isEmpty());
+        QVERIFY(!w.history().isVisible());
+    }
+
+    void closingWhileMinimizedSavesNothing()
+    {
+        MainWindow w;
+        w.newCheque();
+        w.frm->setWindowState(Qt::WindowMinimized);
+        QVERIFY(w.frm->close());
+        QVERIFY(w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}).isEmpty());
+    }
+
+    void historyWindowFromTheMenu()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.frm->menuAction(QStringLiteral("mnuProgression"))->trigger();
+        QVERIFY(w.history().isVisible());
+        w.history().Quitter_Click();
+        w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("trois"));
+        w.drop(QStringLiteral("francs"));
+        w.frm->menuAction(QStringLiteral("mnuProgression"))->trigger();
+        QCOMPARE(w.rows(), 6);
+    }
+
+    // --- Sound ---
+
+    void soundOffPlaysNothing()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("trois"));
+        QVERIFY(w.services.sound.played.isEmpty());
+    }
+
+    void soundFolder_data()
+    {
+        QTest::addColumn<QString>("folder");  // "<none>": nothing stored
+        QTest::addColumn<QString>("path");
+        QTest::newRow("stored folder") << "/srv/sons" << "/srv/sons/son2.wav";
+        QTest::newRow("stored folder ending with a separator") << "/srv/sons/" << "/srv/sons/son2.wav";
+        QTest::newRow("nothing stored: beside the program") << "<none>"
+                                                            << QCoreApplication::applicationDirPath() + "/son2.wav";
+    }
+    void soundFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, path);
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        if (folder != QStringLiteral("<none>"))
+            w.services.settings.Write(Keys::AppConfiguration, Keys::SectionFichier, Keys::Son, folder);
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        QCOMPARE(w.services.sound.played, QStringList{QDir::toNativeSeparators(path)});
+    }
+};
+
+QTEST_MAIN(TestExerciseFlow)
+#include "test_exercise_flow.moc"
