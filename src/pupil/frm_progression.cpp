@@ -1,0 +1,290 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "frm_progression.h"
+
+#include "cheque_rules.h"
+#include "history_csv.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTableView>
+
+namespace {
+
+const QString Caption = QStringLiteral("Progression de l'exercice ...");
+
+// The window was drawn in twips; at 15 twips a pixel these are its pixels.
+constexpr int ClientWidth = 592;
+constexpr int ClientHeight = 246;
+
+QFont sansSerif(qreal pointSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace
+
+FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget *parent)
+    // No close button: the window refuses to close, and a button that does nothing would
+    // puzzle the teacher; "Quitter" hides it.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
+    , m_state(state)
+    , m_services(services)
+    , m_model(new HistoryModel(this))
+{
+    setObjectName(QStringLiteral("frmProgression"));
+    setWindowTitle(Caption);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(sansSerif(8.25));
+
+    Label1 = new QLabel(QStringLiteral("Progression de..."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(sansSerif(12, true));
+    Label1->setGeometry(6, 6, 581, 19);
+
+    MSFlexGrid1 = new QTableView(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setGeometry(6, 28, 579, 183);
+    MSFlexGrid1->setModel(m_model);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A highlight would hide the red of the latest row, which is the one the teacher looks at.
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->setTextElideMode(Qt::ElideRight);
+    MSFlexGrid1->setCornerButtonEnabled(false);
+    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Making a cell of column 3 current must not slide the columns sideways.
+    MSFlexGrid1->setAutoScroll(false);
+    MSFlexGrid1->verticalHeader()->hide();
+    // Fixed row heights: appending never measures the rows, so a long session stays cheap.
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(MSFlexGrid1->fontMetrics().height() + 4);
+    QHeaderView *header = MSFlexGrid1->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setStretchLastSection(true);
+
+    PremierPlan = new QCheckBox(QStringLiteral("Fenêtre de progression en premier plan"), this);
+    PremierPlan->setObjectName(QStringLiteral("PremierPlan"));
+    PremierPlan->setGeometry(8, 220, 335, 17);
+    // The window starts in front of the others; the box tells so and lets the teacher change it.
+    PremierPlan->setChecked(true);
+
+    Vider = new QPushButton(QStringLiteral("&Vider"), this);
+    Vider->setObjectName(QStringLiteral("Vider"));
+    Vider->setGeometry(352, 216, 75, 23);
+    Sauvegarder = new QPushButton(QStringLiteral("&Sauvegarder"), this);
+    Sauvegarder->setObjectName(QStringLiteral("Sauvegarder"));
+    Sauvegarder->setGeometry(430, 216, 75, 23);
+    Quitter = new QPushButton(QStringLiteral("&Quitter"), this);
+    Quitter->setObjectName(QStringLiteral("Quitter"));
+    Quitter->setGeometry(508, 216, 75, 23);
+
+    Label1->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(Quitter, Sauvegarder);
+    setTabOrder(Sauvegarder, Vider);
+    setTabOrder(Vider, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, PremierPlan);
+
+    connect(Vider, &QPushButton::clicked, this, &FrmProgression::Vider_Click);
+    connect(Sauvegarder, &QPushButton::clicked, this, &FrmProgression::Sauvegarder_Click);
+    connect(Quitter, &QPushButton::clicked, this, &FrmProgression::Quitter_Click);
+    connect(PremierPlan, &QCheckBox::toggled, this, &FrmProgression::PremierPlan_Click);
+
+    m_lancement = m_services.clock.now();
+    InitGrille();
+}
+
+QString FrmProgression::momentText(const QDateTime &moment) const
+{
+    static const QLocale french(QLocale::French, QLocale::France);
+    return french.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+           + moment.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+void FrmProgression::InitGrille()
+{
+    QHeaderView *header = MSFlexGrid1->horizontalHeader();
+    header->resizeSection(HistoryModel::NumberColumn, 40);
+    // The design's 100 and 367 px cut the date and time in Liberation Sans; the
+    // event column gives up the 10 px they lack, so the columns still fill the grid.
+    header->resizeSection(HistoryModel::MomentColumn, 110);
+    header->resizeSection(HistoryModel::EventColumn, 357);
+
+    m_model->clear();
+    HistoryRow launch;
+    launch.number = QStringLiteral("1");
+    launch.moment = momentText(m_services.clock.now());
+    launch.event = QStringLiteral("Lancement du programme");
+    launch.launch = true;
+    m_model->append(std::move(launch));
+}
+
+int FrmProgression::Rows() const
+{
+    return m_model->rowCount() + 1;
+}
+
+void FrmProgression::appendRow(const QDateTime &moment, const QString &Evenement, const QString &Duree, bool Normal)
+{
+    HistoryRow row;
+    row.number = QString::number(Rows());
+    row.moment = momentText(moment);
+    row.event = Evenement;
+    row.duration = Duree;
+    row.normal = Normal;
+    m_model->append(std::move(row));
+
+    followLastRowLater();
+}
+
+void FrmProgression::followLastRowLater()
+{
+    // Placing the view asks for row positions, which the view recomputes over every
+    // row after each insertion: done once when control returns to the event loop,
+    // a burst of rows costs one pass instead of one per row.
+    if (!m_followPending) {
+        m_followPending = true;
+        QMetaObject::invokeMethod(this, &FrmProgression::followLastRow, Qt::QueuedConnection);
+    }
+}
+
+void FrmProgression::followLastRow()
+{
+    m_followPending = false;
+    const QModelIndex last = m_model->index(m_model->rowCount() - 1, HistoryModel::DurationColumn);
+    MSFlexGrid1->setCurrentIndex(last);
+    // The new row is always the last one; scrolling to its cell in column 3 would
+    // also shift the columns sideways and hide the number column.
+    MSFlexGrid1->scrollToBottom();
+}
+
+void FrmProgression::AjoutProgress(const QString &Evenement, bool Normal)
+{
+    m_state.HeureCourante = m_services.clock.now();
+    // Before the first cheque there is no previous moment: the launch stands for it,
+    // so the pupil's identification shows the time since the program started.
+    const QDateTime from = m_state.HeurePrecedente.isValid() ? m_state.HeurePrecedente : m_lancement;
+    const qint64 d = from.msecsTo(m_state.HeureCourante);
+    m_state.HeurePrecedente = m_state.HeureCourante;
+    appendRow(m_state.HeureCourante, Evenement, QString::fromStdString(FormatDuree(d)), Normal);
+}
+
+void FrmProgression::SetProgress(const QString &Evenement, const QString &Duree, bool Normal)
+{
+    appendRow(m_services.clock.now(), Evenement, Duree, Normal);
+}
+
+void FrmProgression::mnuProgression_Click()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmProgression::Vider_Click()
+{
+    InitGrille();
+}
+
+void FrmProgression::Quitter_Click()
+{
+    hide();
+}
+
+void FrmProgression::PremierPlan_Click()
+{
+    const bool onTop = PremierPlan->isChecked();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // Changing the flags hides a top-level window and may let the window manager place it anew.
+    const bool wasVisible = isVisible();
+    const QPoint where = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible) {
+        move(where);
+        show();
+    }
+}
+
+void FrmProgression::Sauvegarder_Click()
+{
+    static const QString fileName = QStringLiteral("progression-%1.csv");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = QDir(folder).filePath(
+        fileName.arg(m_services.clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer la progression de l'exercice"),
+                                                        proposed, QStringLiteral("Fichiers CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+
+    // QSaveFile writes beside the target and renames at the end: a failure leaves any earlier file whole.
+    QSaveFile file(path);
+    bool failed = true;
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else {
+        // A full disk or a size limit can take part of a write without an error;
+        // asking again for the rest gets the error, and with it the reason to show.
+        const QByteArray csv = HistoryCsv(HistoryModel::headerTexts(), m_model->rows());
+        qint64 written = 0;
+        while (written < csv.size()) {
+            const qint64 n = file.write(csv.constData() + written, csv.size() - written);
+            if (n <= 0)
+                break;
+            written += n;
+        }
+        if (written < csv.size()) {
+            reason = file.error() == QFileDevice::NoError ? QStringLiteral("Écriture incomplète.")
+                                                          : file.errorString();
+            file.cancelWriting();
+        } else if (file.commit()) {
+            failed = false;
+        } else {
+            reason = file.errorString();
+        }
+    }
+    if (failed) {
+        m_services.prompts.inform(Caption,
+                                  QStringLiteral("Impossible d'enregistrer la progression dans le fichier\n%1.\n%2")
+                                      .arg(QDir::toNativeSeparators(path), reason),
+                                  Prompts::Icon::Critical);
+    }
+}
+
+void FrmProgression::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Rows added while the window was hidden could not be scrolled to: the view had no size yet.
+    followLastRowLater();
+}
+
+void FrmProgression::closeForUnload()
+{
+    m_unloading = true;
+    close();
+}
+
+void FrmProgression::closeEvent(QCloseEvent *event)
+{
+    // Only the program's own unloading closes the history; the title bar, the window
+    // manager or the session's end would otherwise lose it for the rest of the run.
+    if (m_unloading)
+        event->accept();
+    else
+        event->ignore();
+}

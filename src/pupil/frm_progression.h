@@ -1,0 +1,66 @@
+// Pecunette — apprendre à remplir un chèque.
+// The progress history window: the teacher's time-stamped record of the session.
+#pragma once
+
+#include "exercise_state.h"
+#include "history_model.h"
+#include "services.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+class FrmProgression : public QWidget {
+    Q_OBJECT
+public:
+    // Loads the window hidden and writes the launch row (InitGrille).
+    FrmProgression(ExerciseState &state, Services &services, QWidget *parent = nullptr);
+
+    // Appends a row whose duration runs from HeurePrecedente (or from the
+    // launch, before any cheque); black when `Normal`, red otherwise.
+    void AjoutProgress(const QString &Evenement, bool Normal);
+    // Appends a row with a duration given by the caller; touches no clock variable.
+    void SetProgress(const QString &Evenement, const QString &Duree, bool Normal);
+
+    // Rows of the grid, header included: 2 right after start-up or a clearing.
+    int Rows() const;
+    HistoryModel &model() { return *m_model; }
+
+    // The main window's unloading: the one close this window accepts.
+    void closeForUnload();
+
+public Q_SLOTS:
+    void mnuProgression_Click();  // show (modeless, no owner) or bring to the front
+    void Vider_Click();
+    void Sauvegarder_Click();
+    void Quitter_Click();         // hides
+    void PremierPlan_Click();     // stays in front of other windows while checked
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void InitGrille();
+    void appendRow(const QDateTime &moment, const QString &Evenement, const QString &Duree, bool Normal);
+    QString momentText(const QDateTime &moment) const;
+    void followLastRowLater();
+    void followLastRow();  // makes the newest row current and scrolls it into view
+
+    ExerciseState &m_state;
+    Services &m_services;
+    HistoryModel *m_model = nullptr;
+    QDateTime m_lancement;  // the program's launch: where durations run from before any cheque
+    bool m_unloading = false;
+    bool m_followPending = false;
+
+    QLabel *Label1 = nullptr;
+    QTableView *MSFlexGrid1 = nullptr;
+    QCheckBox *PremierPlan = nullptr;
+    QPushButton *Vider = nullptr;
+    QPushButton *Sauvegarder = nullptr;
+    QPushButton *Quitter = nullptr;
+};
