@@ -70,10 +70,10 @@ QList<QStringList> parseCsv(const QString &text)
     return records;
 }
 
-QString cell(const FrmProgression &w, int gridRow, int column)
+QString cell(FrmProgression &w, int gridRow, int column)
 {
     // Grid rows count the header as row 0, as callers of Rows() expect.
-    return const_cast<FrmProgression &>(w).model().text(gridRow - 1, column);
+    return w.model().text(gridRow - 1, column);
 }
 
 QVariant foreground(FrmProgression &w, int gridRow, int column)
