@@ -1,5 +1,6 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "command_line.h"
+#include "demo_scenes.h"
 #include "frm_main.h"
 #include "frm_progression.h"
 #include "settings_store.h"
@@ -26,8 +27,17 @@ bool hasOption(int argc, char **argv, std::initializer_list<const char *> names)
     return false;
 }
 
+QCommandLineOption sceneOption()
+{
+    return QCommandLineOption(QStringLiteral("scene"),
+                              QStringLiteral("Avec --screenshot : la scène à montrer (%1).")
+                                  .arg(sceneNames().join(QStringLiteral(", "))),
+                              QStringLiteral("SCENE"), QStringLiteral("demarrage"));
+}
+
 void describe(QCommandLineParser &parser, QCommandLineOption &wording, QCommandLineOption &screenshot)
 {
+    parser.addOption(sceneOption());
     parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -107,6 +117,12 @@ int main(int argc, char **argv)
     FrmMain window(state, services);
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
+        // A scene plays with sound off and leaves the user's settings alone.
+        state.SonActif = 0;
+        if (!playScene(parser.value(QStringLiteral("scene")), window, state)) {
+            std::fprintf(stderr, "pecunette : scène inconnue « %s »\n", qPrintable(parser.value(QStringLiteral("scene"))));
+            return 2;
+        }
         window.show();
         QCoreApplication::processEvents();
         if (!window.grab().save(file, "PNG")) {

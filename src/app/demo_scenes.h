@@ -1,0 +1,15 @@
+// Pecunette — apprendre à remplir un chèque.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class FrmMain;
+struct ExerciseState;
+
+// Scenes the program can put itself in before a screenshot, so README's
+// pictures are taken by the program itself: "demarrage" (as it opens),
+// "cheque" (a cheque half written, a hinted block in blue), "note" (the mark
+// at the end of a series). Gives false for an unknown scene.
+bool playScene(const QString &scene, FrmMain &window, ExerciseState &state);
+QStringList sceneNames();
