@@ -1,0 +1,22 @@
+// Pecunette — apprendre à remplir un chèque.
+// Keeping a window whose placement rule ignores the screen's edges on the screen.
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+// `wanted` moved just enough to lie wholly on the screen that holds most of it
+// (the nearest screen when it is on none). A window larger than that screen
+// keeps its top-left corner on it, so its title bar stays within reach.
+// Without any screen, `wanted` is given back unchanged.
+QRect keepOnScreen(const QRect &wanted, const QList<QRect> &screens);
+
+// The usable area of every screen of the session.
+QList<QRect> screenAreas();
+
+// Moves the window so that its outer frame's top-left corner lands on
+// `topLeft`, or as near as keeps the whole frame on a screen.
+void placeWindowOnScreen(QWidget *window, QPoint topLeft);
