@@ -1,0 +1,180 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "frm_param.h"
+
+#include "settings_keys.h"
+#include "settings_store.h"
+#include "window_placement.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+
+namespace {
+// When nothing usable is stored: 120 seconds, five digits, 5 cheques, no sound.
+constexpr int DefaultNiveau = 3;
+constexpr int DefaultHasard = 4;
+constexpr int DefaultExercice = 0;
+constexpr int DefaultSon = 0;
+}  // namespace
+
+const QStringList &FrmParam::niveaux()
+{
+    static const QStringList entries{QStringLiteral("30 secondes"), QStringLiteral("60 secondes"),
+                                     QStringLiteral("90 secondes"), QStringLiteral("120 secondes")};
+    return entries;
+}
+
+const QStringList &FrmParam::hasards()
+{
+    static const QStringList entries{QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"),
+                                     QStringLiteral("999 - 3 chiffres"), QStringLiteral("9999 - 4 chiffres"),
+                                     QStringLiteral("99999 - 5 chiffres")};
+    return entries;
+}
+
+const QStringList &FrmParam::exercices()
+{
+    static const QStringList entries{QStringLiteral("5 chèques"), QStringLiteral("10 chèques"),
+                                     QStringLiteral("15 chèques"), QStringLiteral("20 chèques")};
+    return entries;
+}
+
+const QStringList &FrmParam::sons()
+{
+    static const QStringList entries{QStringLiteral("Non"), QStringLiteral("Oui")};
+    return entries;
+}
+
+FrmParam::FrmParam(ExerciseState &state, Services &services)
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint)
+    , m_state(state)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("frmParam"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Paramètres"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    setFixedSize(301, 175);
+
+    Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(6, 4, 289, 133);
+
+    auto label = [this](const char *name, const QString &text, QRect geometry) {
+        auto *l = new QLabel(text, Frame1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setGeometry(geometry);
+        return l;
+    };
+    auto list = [this](const char *name, int top) {
+        auto *c = new QComboBox(Frame1);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(162, top, 115, 21);
+        return c;
+    };
+    // The captions end at the same right edge, just left of their lists.
+    Label1 = label("Label1", QStringLiteral("Durée de l'opération de base :"), {4, 21, 155, 21});
+    saisieNiveau = list("saisieNiveau", 20);
+    Label2 = label("Label2", QStringLiteral("Nombre de chiffres :"), {4, 47, 155, 21});
+    saisieHasard = list("saisieHasard", 46);
+    Label3 = label("Label3", QStringLiteral("Nombre d'exercices par élève :"), {4, 73, 155, 21});
+    saisieExercice = list("saisieExercice", 72);
+    Label4 = label("Label4", QStringLiteral("Activation du son :"), {4, 99, 155, 21});
+    saisieSon = list("saisieSon", 98);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(210, 144, 84, 23);
+    // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
+    cmdOK->setDefault(true);
+
+    setTabOrder(saisieNiveau, saisieHasard);
+    setTabOrder(saisieHasard, saisieExercice);
+    setTabOrder(saisieExercice, saisieSon);
+    setTabOrder(saisieSon, cmdOK);
+
+    connect(saisieNiveau, &QComboBox::currentIndexChanged, this, &FrmParam::saisieNiveau_Click);
+    connect(saisieHasard, &QComboBox::currentIndexChanged, this, &FrmParam::saisieHasard_Click);
+    connect(saisieExercice, &QComboBox::currentIndexChanged, this, &FrmParam::saisieExercice_Click);
+    connect(saisieSon, &QComboBox::currentIndexChanged, this, &FrmParam::saisieSon_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &FrmParam::cmdOK_Click);
+
+    Form_Load();
+}
+
+void FrmParam::Form_Load()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect whole = screen->geometry();
+        const QSize size = frameGeometry().size();
+        placeWindowOnScreen(this, whole.topLeft() + QPoint((whole.width() - size.width()) / 2,
+                                                           (whole.height() - size.height()) / 2));
+    }
+
+    // A stored value that is not an index of its list (edited by hand, say)
+    // selects the entry used when nothing is stored.
+    const SettingsStore &settings = m_services.settings;
+    fill(saisieNiveau, niveaux(), readIndex(settings, Keys::Temporisation, int(niveaux().size()), DefaultNiveau));
+    fill(saisieHasard, hasards(), readIndex(settings, Keys::Hasard, int(hasards().size()), DefaultHasard));
+    fill(saisieExercice, exercices(),
+         readIndex(settings, Keys::Exercice, int(exercices().size()), DefaultExercice));
+    fill(saisieSon, sons(), readIndex(settings, Keys::Son, int(sons().size()), DefaultSon));
+}
+
+// Filling leaves the list without a selection, so that selecting the stored
+// entry runs the list's handler exactly as a choice of the teacher does.
+void FrmParam::fill(QComboBox *list, const QStringList &entries, int selected)
+{
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(entries);
+        list->setCurrentIndex(-1);
+    }
+    list->setCurrentIndex(selected);
+}
+
+void FrmParam::store(const QString &key, const QComboBox *list)
+{
+    m_services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, key,
+                              QString::number(list->currentIndex()));
+}
+
+void FrmParam::saisieNiveau_Click()
+{
+    // The hint timer reads the delay afresh at each tick.
+    store(Keys::Temporisation, saisieNiveau);
+}
+
+void FrmParam::saisieHasard_Click()
+{
+    store(Keys::Hasard, saisieHasard);
+    const int hasard = readIndex(m_services.settings, Keys::Hasard, int(hasards().size()), 0);
+    m_state.MontantMax = std::pow(10.0, hasard + 1) - 1;
+}
+
+void FrmParam::saisieExercice_Click()
+{
+    store(Keys::Exercice, saisieExercice);
+    const int exercice = readIndex(m_services.settings, Keys::Exercice, int(exercices().size()), 0);
+    m_state.NbCheques = static_cast<qint16>((exercice + 1) * 5);
+    m_state.ChequesRestants = m_state.NbCheques;
+}
+
+void FrmParam::saisieSon_Click()
+{
+    store(Keys::Son, saisieSon);
+    m_state.SonActif = leadingNumber16(
+        m_services.settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
+}
+
+void FrmParam::cmdOK_Click() { close(); }

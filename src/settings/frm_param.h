@@ -1,0 +1,54 @@
+// Pecunette — apprendre à remplir un chèque.
+// The parameters dialog: hint delay, digits of the amounts, cheques per series, sound.
+#pragma once
+
+#include "exercise_state.h"
+#include "services.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+class FrmParam : public QDialog {
+    Q_OBJECT
+public:
+    // Loading: centres the dialog on the screen, fills the four lists and
+    // selects the stored entries, which stores them again and applies them.
+    // Modeless and without owner; it deletes itself when closed.
+    FrmParam(ExerciseState &state, Services &services);
+
+    // The entries of each list, index 0 first: the index is what the store keeps.
+    static const QStringList &niveaux();
+    static const QStringList &hasards();
+    static const QStringList &exercices();
+    static const QStringList &sons();
+
+public Q_SLOTS:
+    void saisieNiveau_Click();
+    void saisieHasard_Click();
+    void saisieExercice_Click();
+    void saisieSon_Click();
+    void cmdOK_Click();
+
+private:
+    void Form_Load();
+    void fill(QComboBox *list, const QStringList &entries, int selected);
+    void store(const QString &key, const QComboBox *list);
+
+    ExerciseState &m_state;
+    Services &m_services;
+
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QComboBox *saisieNiveau = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *saisieHasard = nullptr;
+    QLabel *Label3 = nullptr;
+    QComboBox *saisieExercice = nullptr;
+    QLabel *Label4 = nullptr;
+    QComboBox *saisieSon = nullptr;
+    QPushButton *cmdOK = nullptr;
+};
