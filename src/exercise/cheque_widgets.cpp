@@ -1,7 +1,9 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "cheque_widgets.h"
 
+#include <QApplication>
 #include <QDrag>
+#include <QKeyEvent>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -67,7 +69,10 @@ void FitLabel::paintEvent(QPaintEvent *)
     painter.drawText(contentsRect(), textFlags(), text());
 }
 
-WordBlockLabel::WordBlockLabel(int index, QWidget *parent) : FitLabel(parent), m_index(index) {}
+WordBlockLabel::WordBlockLabel(int index, QWidget *parent) : FitLabel(parent), m_index(index)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 QString WordBlockLabel::mimeType() { return QStringLiteral("application/x-pecunette-word-block"); }
 
@@ -77,15 +82,67 @@ void WordBlockLabel::mousePressEvent(QMouseEvent *event)
         FitLabel::mousePressEvent(event);
         return;
     }
+    m_pressed = true;
+    m_pressedAt = event->position().toPoint();
+}
+
+void WordBlockLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    // A shaky click is not a drag: the word leaves the block once the mouse
+    // has really moved, so a double-click can place it instead.
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressed = false;
+    startDrag(m_pressedAt);
+}
+
+void WordBlockLabel::startDrag(QPoint hotSpot)
+{
     auto *mime = new QMimeData;
     mime->setData(mimeType(), QByteArray::number(m_index));
     mime->setText(text());
     auto *drag = new QDrag(this);
     drag->setMimeData(mime);
-    QPixmap picture = grab();
-    drag->setPixmap(picture);
-    drag->setHotSpot(event->position().toPoint());
+    drag->setPixmap(grab());
+    drag->setHotSpot(hotSpot);
     drag->exec(Qt::CopyAction);
+}
+
+void WordBlockLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_pressed = false;
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT placeRequested(m_index);
+}
+
+void WordBlockLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            Q_EMIT placeRequested(m_index);
+        event->accept();
+        return;
+    default:
+        FitLabel::keyPressEvent(event);
+    }
+}
+
+void WordBlockLabel::paintEvent(QPaintEvent *event)
+{
+    FitLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The keyboard's place must show plainly on the light yellow block.
+    QPainter painter(this);
+    QPen pen(QColor(0, 0, 160));
+    pen.setWidth(2);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 DropLabel::DropLabel(QWidget *parent) : FitLabel(parent) { setAcceptDrops(true); }

@@ -31,7 +31,9 @@ private:
     int textFlags() const;
 };
 
-// A word block: pressing the mouse on it starts dragging its word.
+// A word block: dragging it carries its word to the cheque. A double-click,
+// or Enter or Space while it has the focus, asks for the same placing, for
+// small hands on a trackpad or a touch screen.
 class WordBlockLabel : public FitLabel {
     Q_OBJECT
 public:
@@ -39,11 +41,21 @@ public:
     int index() const { return m_index; }
     static QString mimeType();
 
+Q_SIGNALS:
+    void placeRequested(int index);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void startDrag(QPoint hotSpot);
     int m_index;
+    QPoint m_pressedAt;
+    bool m_pressed = false;
 };
 
 // The wording line of the cheque: the only place a block can be dropped.

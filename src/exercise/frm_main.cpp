@@ -2,7 +2,12 @@
 #include "frm_main.h"
 
 #include "cheque_rules.h"
+#include "frm_apropos.h"
+#include "frm_eleve.h"
+#include "frm_libelles.h"
+#include "frm_param.h"
 #include "frm_progression.h"
+#include "help_commands.h"
 #include "lock_keys.h"
 #include "montant_en_lettres.h"
 #include "settings_keys.h"
@@ -17,6 +22,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -140,6 +146,7 @@ void FrmMain::buildWindow()
         p.setColor(QPalette::Window, QColor(255, 255, 128));
         b->setPalette(p);
         b->setCursor(Qt::OpenHandCursor);
+        connect(b, &WordBlockLabel::placeRequested, this, &FrmMain::TexteResultat_DragDrop);
         m_nombre.at(static_cast<size_t>(block.index)) = b;
     }
 
@@ -170,6 +177,16 @@ void FrmMain::buildWindow()
     m_quitter->setGeometry(496, 350, 71, 23);
     m_quitterTag = QStringLiteral("Quitter");
     connect(m_quitter, &QPushButton::clicked, this, &FrmMain::Quitter_Click);
+
+    // The keyboard visits the blocks row by row, then the two buttons.
+    std::array<WordBlockLabel *, 29> byPlace = m_nombre;
+    std::sort(byPlace.begin(), byPlace.end(), [](const WordBlockLabel *a, const WordBlockLabel *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    for (size_t i = 1; i < byPlace.size(); ++i)
+        setTabOrder(byPlace.at(i - 1), byPlace.at(i));
+    setTabOrder(byPlace.back(), m_nouveau);
+    setTabOrder(m_nouveau, m_quitter);
 
     for (int i = 0; i < 4; ++i) {
         auto *timer = new ExerciseTimer(this);
@@ -597,9 +614,46 @@ void FrmMain::Form_Unload()
 // --- Commands of the other windows ---------------------------------------
 
 void FrmMain::mnuProgression_Click() { m_progression->mnuProgression_Click(); }
-void FrmMain::mnuEleve_Click() {}
-void FrmMain::mnuFileProperties_Click() {}
-void FrmMain::mnuLibelles_Click() {}
-void FrmMain::mnuHelpContents_Click() {}
-void FrmMain::mnuHelpSearch_Click() {}
-void FrmMain::mnuHelpAbout_Click() {}
+namespace {
+// Shows a modeless dialog without owner, loading it first when it is not
+// loaded; one already open only comes to the front. A dialog hidden but
+// still loaded goes when the main window goes.
+template <typename Dialog, typename Load>
+void showDialog(QPointer<Dialog> &loaded, QObject *mainWindow, Load load)
+{
+    if (!loaded) {
+        loaded = load();
+        QObject::connect(mainWindow, &QObject::destroyed, loaded,
+                         [dialog = QPointer<Dialog>(loaded)] { delete dialog.data(); });
+    }
+    loaded->show();
+    loaded->raise();
+    loaded->activateWindow();
+}
+}  // namespace
+
+void FrmMain::mnuEleve_Click()
+{
+    showDialog(m_eleve, this, [this] {
+        return new FrmEleve(m_state, m_services, *m_progression, this, m_message, m_debutMsg,
+                            [this](const QString &text) { setSessionLine(text); });
+    });
+}
+
+void FrmMain::mnuFileProperties_Click()
+{
+    showDialog(m_param, this, [this] { return new FrmParam(m_state, m_services); });
+}
+
+void FrmMain::mnuLibelles_Click()
+{
+    showDialog(m_libelles, this, [this] { return new FrmLibelles(m_services); });
+}
+
+void FrmMain::mnuHelpContents_Click() { AideSommaire(m_services.prompts, windowTitle()); }
+void FrmMain::mnuHelpSearch_Click() { AideRecherche(m_services.prompts, windowTitle()); }
+
+void FrmMain::mnuHelpAbout_Click()
+{
+    showDialog(m_apropos, this, [this] { return new FrmApropos(m_services, this); });
+}

@@ -242,6 +242,50 @@ private Q_SLOTS:
         QVERIFY(w.frm->Timer(2)->running());
     }
 
+    // A double-click, Enter or Space on a block places it exactly as a drop does.
+    void placingWithoutDragging()
+    {
+        MainWindow w({{Keys::Son, QStringLiteral("1")}});
+        w.newCheque(QStringLiteral("quatre-vingt-deux francs"));
+        WordBlockLabel *quatre = w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("quatre")));
+        QTest::mouseDClick(quatre, Qt::LeftButton);
+        QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("quatre-"));
+        QCOMPARE(w.lastEvent(), QStringLiteral("quatre"));
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("C'est exact!"));
+        QVERIFY(w.frm->Timer(0)->running());
+        QTest::keyClick(w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("vingt"))), Qt::Key_Return);
+        QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("quatre-vingt-"));
+        QTest::keyClick(w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("trois"))), Qt::Key_Space);
+        QCOMPARE(w.lastEvent(), QStringLiteral("quatre-vingt-trois"));
+        QVERIFY(!w.lastRow().normal);
+        QCOMPARE(w.state.ErreursCheque, 1);
+        QCOMPARE(w.state.MotsJustes, 2.0);
+        QCOMPARE(w.services.sound.played.size(), 3);
+        // A single click is not a placing.
+        QTest::mouseClick(w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("deux"))), Qt::LeftButton);
+        QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("quatre-vingt-"));
+    }
+
+    void blocksInTheTabOrderRowByRow()
+    {
+        MainWindow w;
+        w.newCheque();
+        QStringList order;
+        QWidget *widget = w.frm->Nombre(1);  // "un", first row, first column
+        for (int i = 0; i < 30; ++i) {
+            order << widget->objectName();
+            widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible())
+                widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order.mid(0, 6), QStringList({"Nombre(1)", "Nombre(6)", "Nombre(11)", "Nombre(16)", "Nombre(21)",
+                                               "Nombre(2)"}));
+        // "Nouveau" is hidden during a cheque: from the last block the keyboard goes to "Fin".
+        QCOMPARE(order.mid(28), QStringList({"Nombre(26)", "Quitter"}));
+        for (const WordBlock &block : WordBlocks)
+            QCOMPARE(w.frm->Nombre(block.index)->accessibleName(), QString::fromUtf8(block.caption));
+    }
+
     // --- The one-second check and the end of a cheque ---
 
     void continueAfterAnIncompleteWording()
