@@ -6,7 +6,7 @@
 #include <QTextStream>
 
 namespace {
-bool printOne(const QString &text, QTextStream &out, QTextStream &err)
+bool printOne(const QString &text, QTextStream &out, QTextStream &err, Monnaie monnaie)
 {
     const std::optional<int> amount = parseAmount(text.toStdString());
     if (!amount) {
@@ -15,22 +15,35 @@ bool printOne(const QString &text, QTextStream &out, QTextStream &err)
             << Qt::endl;
         return false;
     }
-    out << QString::fromStdString(MontantEnLettres(*amount)) << Qt::endl;
+    out << QString::fromStdString(MontantEnLettres(*amount, monnaie)) << Qt::endl;
     return true;
 }
 }  // namespace
 
-int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err)
+int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err, Monnaie monnaie)
 {
     bool allGood = true;
     for (const QString &amount : amounts) {
         if (amount == QStringLiteral("-")) {
             QString line;
-            while (in.readLineInto(&line))
-                allGood = printOne(line.trimmed(), out, err) && allGood;
+            while (in.readLineInto(&line)) {
+                // A blank line (often the last one of a file) is no amount at all.
+                if (!line.trimmed().isEmpty())
+                    allGood = printOne(line.trimmed(), out, err, monnaie) && allGood;
+            }
         } else {
-            allGood = printOne(amount, out, err) && allGood;
+            allGood = printOne(amount, out, err, monnaie) && allGood;
         }
     }
     return allGood ? 0 : 2;
+}
+
+std::optional<Monnaie> parseMonnaie(const QString &text)
+{
+    const QString word = text.trimmed().toLower();
+    if (word == QStringLiteral("franc") || word == QStringLiteral("francs") || word == QStringLiteral("frs"))
+        return Monnaie::Franc;
+    if (word == QStringLiteral("euro") || word == QStringLiteral("euros") || word == QStringLiteral("€"))
+        return Monnaie::Euro;
+    return std::nullopt;
 }

@@ -35,9 +35,17 @@ QCommandLineOption sceneOption()
                               QStringLiteral("SCENE"), QStringLiteral("demarrage"));
 }
 
+QCommandLineOption currencyOption()
+{
+    return QCommandLineOption(QStringLiteral("currency"),
+                              QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
+                              QStringLiteral("MONNAIE"), QStringLiteral("franc"));
+}
+
 void describe(QCommandLineParser &parser, QCommandLineOption &wording, QCommandLineOption &screenshot)
 {
     parser.addOption(sceneOption());
+    parser.addOption(currencyOption());
     parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -63,7 +71,14 @@ int runWithoutWindows(int argc, char **argv)
     QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return printWordings(parser.positionalArguments(), in, out, err);
+    const std::optional<Monnaie> monnaie = parseMonnaie(parser.value(QStringLiteral("currency")));
+    if (!monnaie) {
+        err << QStringLiteral("pecunette : monnaie inconnue « %1 » : franc ou euro.")
+                   .arg(parser.value(QStringLiteral("currency")))
+            << Qt::endl;
+        return 2;
+    }
+    return printWordings(parser.positionalArguments(), in, out, err, *monnaie);
 }
 
 void loadFrenchTranslation(QApplication &app)

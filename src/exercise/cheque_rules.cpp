@@ -52,7 +52,7 @@ void joinInto(std::string &out, std::string_view wording, std::string_view word)
     const bool glued = endsWith(wording, "-") || endsWith(wording, ".") || endsWith(wording, "c");
     const bool plural = word == "s"
         && (endsWith(wording, "cent") || endsWith(wording, "vingt") || endsWith(wording, "mille")
-            || endsWith(wording, "million") || endsWith(wording, "milliard"));
+            || endsWith(wording, "million") || endsWith(wording, "milliard") || endsWith(wording, "euro"));
     if (!glued && !plural)
         out += ' ';
     out += word;
@@ -76,7 +76,17 @@ std::string decimal(long long value, int width = 0)
     return text;
 }
 
+std::string_view captionOf(const WordBlock &block, Monnaie monnaie)
+{
+    const std::string_view caption = block.caption;
+    if (monnaie == Monnaie::Euro && (caption == "franc" || caption == "francs"))
+        return caption == "franc" ? std::string_view("euro") : std::string_view("euros");
+    return caption;
+}
+
 } // namespace
+
+std::string BlockCaption(const WordBlock &block, Monnaie monnaie) { return std::string(captionOf(block, monnaie)); }
 
 std::string JoinWord(const std::string &wording, const std::string &word)
 {
@@ -107,7 +117,7 @@ DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, c
     return verdict;
 }
 
-std::string NextHintWord(const std::string &expected, const std::string &wording)
+std::string NextHintWord(const std::string &expected, const std::string &wording, Monnaie monnaie)
 {
     // A short caption can begin a longer word ("cinq" in "cinquante", "s" in
     // "six"); accepting it would strand the pupil, so the longest right one wins.
@@ -115,7 +125,7 @@ std::string NextHintWord(const std::string &expected, const std::string &wording
     candidate.reserve(wording.size() + 16);
     std::string_view best;
     for (const WordBlock &block : WordBlocks) {
-        const std::string_view caption = block.caption;
+        const std::string_view caption = captionOf(block, monnaie);
         if (caption.size() <= best.size())
             continue;
         joinInto(candidate, wording, caption);

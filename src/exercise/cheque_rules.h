@@ -3,6 +3,8 @@
 // no I/O. Everything a teacher could argue about is decided here.
 #pragma once
 
+#include "montant_en_lettres.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -19,10 +21,14 @@ struct WordBlock {
 // The 29 blocks, by index.
 extern const std::array<WordBlock, 29> WordBlocks;
 
+// The caption a block shows in a currency: the blocks "franc" and "francs"
+// read "euro" and "euros" when the cheques are in euros.
+std::string BlockCaption(const WordBlock &block, Monnaie monnaie);
+
 // The candidate wording K: `wording` (what the cheque shows so far) with the
 // block caption `word` joined to it. No blank after "-", "." or "c"; a lone
-// "s" glued after "cent", "vingt", "mille", "million" or "milliard"; one
-// blank otherwise; then trimmed.
+// "s" glued after "cent", "vingt", "mille", "million", "milliard" or "euro";
+// one blank otherwise; then trimmed.
 std::string JoinWord(const std::string &wording, const std::string &word);
 
 // A drop is right when `expected` begins with `candidate`, character for character.
@@ -44,7 +50,8 @@ DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, c
 // The block to light for a hint: among the captions whose drop would be judged
 // right now, the longest ("cinquante" rather than "cinq"); the empty text when
 // no drop can be right (the wording is complete, or went astray).
-std::string NextHintWord(const std::string &expected, const std::string &wording);
+std::string NextHintWord(const std::string &expected, const std::string &wording,
+                         Monnaie monnaie = Monnaie::Franc);
 
 // What the clerk says and the history records when a cheque is complete.
 struct ChequeResult {

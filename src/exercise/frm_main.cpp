@@ -70,6 +70,7 @@ FrmMain::FrmMain(ExerciseState &state, Services &services, QWidget *parent)
         leadingNumber16(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
     m_state.ChequesRestants = m_state.NbCheques;
     m_state.MotsJustes = 0;
+    readMonnaie();
 
     Form_Load();
 
@@ -331,12 +332,23 @@ void FrmMain::placeWindow()
     move(centred.topLeft());
 }
 
+void FrmMain::readMonnaie()
+{
+    m_monnaie = readIndex(m_services.settings, Keys::Monnaie, 2, 0) == 1 ? Monnaie::Euro : Monnaie::Franc;
+    for (const WordBlock &block : WordBlocks) {
+        const QString caption = toQ(BlockCaption(block, m_monnaie));
+        Nombre(block.index)->setText(caption);
+        Nombre(block.index)->setAccessibleName(caption);
+    }
+}
+
 int FrmMain::TirageMontant()
 {
     // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
     const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
     const int amount = static_cast<int>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
-    m_somme->setText(QString::number(amount) + QStringLiteral(" Frs"));
+    m_somme->setText(QString::number(amount) +
+                     (m_monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")));
     return amount;
 }
 
@@ -401,13 +413,17 @@ void FrmMain::NouveauCheque()
     m_somme->setVisible(true);
     m_nouveau->setVisible(false);
     m_chequeDate->setText(DateDuCheque());
+    readMonnaie();
     const int amount = TirageMontant();
     const SettingsStore &store = m_services.settings;
     m_ordreDe->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
-    m_state.PhraseATrouver = toQ(MontantEnLettres(amount)).trimmed();
-    setMessage(22, 18, QStringLiteral("Fais un chèque de\n") + m_somme->text() + QStringLiteral(" francs"));
+    m_state.PhraseATrouver = toQ(MontantEnLettres(amount, m_monnaie)).trimmed();
+    // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").
+    setMessage(22, 18,
+               QStringLiteral("Fais un chèque de\n") + m_somme->text() +
+                   (m_monnaie == Monnaie::Euro ? QString() : QStringLiteral(" francs")));
     m_state.ErreursCheque = 0;
     m_state.TicksAttente = 0;
     Timer(2)->start(30000);
@@ -523,7 +539,8 @@ void FrmMain::afficheIndice()
     if (m_state.TicksAttente < delai + 1)
         return;
     setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
-    const QString word = toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text())));
+    const QString word =
+        toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text()), m_monnaie));
     for (WordBlockLabel *block : m_nombre) {
         if (block->text() == word) {
             block->setTextColor(Blue);
@@ -614,6 +631,7 @@ void FrmMain::Form_Unload()
 // --- Commands of the other windows ---------------------------------------
 
 void FrmMain::mnuProgression_Click() { m_progression->mnuProgression_Click(); }
+
 namespace {
 // Shows a modeless dialog without owner, loading it first when it is not
 // loaded; one already open only comes to the front. A dialog hidden but

@@ -4,15 +4,21 @@
 
 #include "cheque_widgets.h"
 #include "exercise_state.h"
+#include "montant_en_lettres.h"
 #include "services.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRandomGenerator>
 
 #include <array>
 #include <functional>
 #include <memory>
 
+class FrmApropos;
+class FrmEleve;
+class FrmLibelles;
+class FrmParam;
 class FrmProgression;
 class QAction;
 class QPushButton;
@@ -56,6 +62,8 @@ public:
     int TirageMontant();
     // Today's date as the cheque shows it: "mer. 9 déc. 2026".
     QString DateDuCheque() const;
+    // The currency of the cheque on screen, read from the store at each new cheque.
+    Monnaie monnaie() const { return m_monnaie; }
     // Draws from a known sequence: for tests and screenshots.
     void seedRandom(quint32 seed) { m_random.seed(seed); }
 
@@ -99,10 +107,12 @@ private:
     void stopAllTimers();
     void greyBlocks();
     void JoueSon(const QString &file);
+    void readMonnaie();
 
     ExerciseState &m_state;
     Services &m_services;
     QRandomGenerator m_random;
+    Monnaie m_monnaie = Monnaie::Franc;
 
     ChequeBackground *m_background = nullptr;
     SvgPicture *m_image1 = nullptr;
@@ -123,5 +133,10 @@ private:
     QLabel *m_panelText = nullptr;
     QLabel *m_panelNum = nullptr;
     QLabel *m_panelMaj = nullptr;
+    // The dialogs: loaded from their first opening until they are closed, when they delete themselves.
+    QPointer<FrmEleve> m_eleve;
+    QPointer<FrmParam> m_param;
+    QPointer<FrmLibelles> m_libelles;
+    QPointer<FrmApropos> m_apropos;
     std::unique_ptr<FrmProgression> m_progression;
 };

@@ -15,6 +15,8 @@ inline const QString Temporisation = QStringLiteral("Temporisation");
 inline const QString Son = QStringLiteral("Son");
 inline const QString Ordre = QStringLiteral("Ordre");
 inline const QString Ville = QStringLiteral("Ville");
+inline const QString Monnaie = QStringLiteral("Monnaie");  // "0" francs, "1" euros
+inline const QString Echelle = QStringLiteral("Echelle");  // "0" 100 %, "1" 150 %, "2" 200 %
 
 inline const QString SectionPosition = QStringLiteral("Position");
 inline const QString MainLeft = QStringLiteral("MainLeft");

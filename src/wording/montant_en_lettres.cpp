@@ -71,7 +71,13 @@ std::string describe(double amount)
 
 } // namespace
 
-std::string MontantEnLettres(double amount)
+std::string MotMonnaie(int amount, Monnaie monnaie)
+{
+    const std::string word = monnaie == Monnaie::Euro ? "euro" : "franc";
+    return amount == 1 ? word : word + "s";
+}
+
+std::string MontantEnLettres(double amount, Monnaie monnaie)
 {
     if (!std::isfinite(amount) || amount != std::floor(amount) || amount < MontantMinimum
         || amount > MontantMaximum) {
@@ -109,7 +115,7 @@ std::string MontantEnLettres(double amount)
             out += ' ';
         appendBelowHundred(out, rest, true);
     }
-    appendWord(out, value == 1 ? "franc" : "francs");
+    appendWord(out, MotMonnaie(value, monnaie));
     return out;
 }
 

@@ -47,8 +47,9 @@ struct MainWindow {
     static int blockIndex(const QString &caption)
     {
         for (const WordBlock &block : WordBlocks)
-            if (QString::fromUtf8(block.caption) == caption)
-                return block.index;
+            for (Monnaie monnaie : {Monnaie::Franc, Monnaie::Euro})
+                if (QString::fromStdString(BlockCaption(block, monnaie)) == caption)
+                    return block.index;
         qFatal("no block %s", qPrintable(caption));
         return -1;
     }
@@ -84,8 +85,8 @@ struct MainWindow {
     {
         int drops = 0;
         for (;;) {
-            const QString next = QString::fromStdString(
-                NextHintWord(state.PhraseATrouver.toStdString(), frm->TexteResultat()->text().toStdString()));
+            const QString next = QString::fromStdString(NextHintWord(
+                state.PhraseATrouver.toStdString(), frm->TexteResultat()->text().toStdString(), frm->monnaie()));
             if (next.isEmpty())
                 return drops;
             services.clock.advance(3);

@@ -35,7 +35,9 @@ private Q_SLOTS:
     void nextHintWord_data();
     void nextHintWord();
     void everyWordingIsMadeOfBlocks();
+    void everyAmountCanBeComposed_data();
     void everyAmountCanBeComposed();
+    void euros();
     void chequeResult_data();
     void chequeResult();
     void markCaption_data();
@@ -330,13 +332,22 @@ void TestChequeRules::everyWordingIsMadeOfBlocks()
 
 // A pupil following the hints finishes every cheque, with the wording written
 // exactly as expected: the wording and the joining rule agree everywhere.
+void TestChequeRules::everyAmountCanBeComposed_data()
+{
+    QTest::addColumn<int>("monnaie");
+    QTest::newRow("francs") << int(Monnaie::Franc);
+    QTest::newRow("euros") << int(Monnaie::Euro);
+}
+
 void TestChequeRules::everyAmountCanBeComposed()
 {
+    QFETCH(int, monnaie);
+    const auto currency = static_cast<Monnaie>(monnaie);
     for (int amount = MontantMinimum; amount <= MontantMaximum; ++amount) {
-        const std::string expected = MontantEnLettres(amount);
+        const std::string expected = MontantEnLettres(amount, currency);
         std::string wording;
         for (int drops = 0; wording != expected; ++drops) {
-            const std::string hint = NextHintWord(expected, wording);
+            const std::string hint = NextHintWord(expected, wording, currency);
             const DropVerdict verdict = JudgeDrop(expected, wording, hint);
             if (hint.empty() || !verdict.right || verdict.wording.size() <= wording.size() || drops > 40) {
                 QFAIL(qPrintable(QStringLiteral("%1: stuck at \"%2\" (hint \"%3\") on the way to \"%4\"")
@@ -345,8 +356,22 @@ void TestChequeRules::everyAmountCanBeComposed()
             }
             wording = verdict.wording;
         }
-        QVERIFY(NextHintWord(expected, wording).empty());
+        QVERIFY(NextHintWord(expected, wording, currency).empty());
     }
+}
+
+// In euros the blocks "franc" and "francs" read "euro" and "euros", and a
+// lone "s" joins "euro" as it joins "franc".
+void TestChequeRules::euros()
+{
+    QCOMPARE(BlockCaption(WordBlocks[28], Monnaie::Euro), std::string("euro"));
+    QCOMPARE(BlockCaption(WordBlocks[26], Monnaie::Euro), std::string("euros"));
+    QCOMPARE(BlockCaption(WordBlocks[26], Monnaie::Franc), std::string("francs"));
+    QCOMPARE(BlockCaption(WordBlocks[17], Monnaie::Euro), std::string("vingt"));
+    QCOMPARE(JoinWord("deux cents euro", "s"), std::string("deux cents euros"));
+    QCOMPARE(q(NextHintWord("quatre-vingts euros", "quatre-vingts", Monnaie::Euro)), QStringLiteral("euros"));
+    QCOMPARE(q(NextHintWord("un euro", "un", Monnaie::Euro)), QStringLiteral("euro"));
+    QVERIFY(NextHintWord("un euro", "un", Monnaie::Franc).empty());
 }
 
 void TestChequeRules::chequeResult_data()

@@ -58,6 +58,37 @@ private Q_SLOTS:
         QCOMPARE(w.state.HeureDebut, w.services.clock.current);
     }
 
+    void euros()
+    {
+        MainWindow w({{Keys::Temporisation, QStringLiteral("0")}});
+        w.newCheque();
+        QVERIFY(w.frm->Somme()->text().endsWith(QStringLiteral(" Frs")));
+        // The choice applies from the next cheque.
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Monnaie, QStringLiteral("1"));
+        QCOMPARE(w.frm->Nombre(26)->text(), QStringLiteral("francs"));
+        w.frm->mnuNouveau_Click();
+        FrmMain &f = *w.frm;
+        const QString somme = f.Somme()->text();
+        QVERIFY2(somme.endsWith(QStringLiteral(" €")), qPrintable(somme));
+        QCOMPARE(f.Message()->text(), QStringLiteral("Fais un chèque de\n") + somme);
+        QCOMPARE(w.state.PhraseATrouver, QString::fromStdString(MontantEnLettres(somme.chopped(2).toInt(), Monnaie::Euro)));
+        QCOMPARE(f.Nombre(26)->text(), QStringLiteral("euros"));
+        QCOMPARE(f.Nombre(28)->text(), QStringLiteral("euro"));
+        QCOMPARE(f.Nombre(28)->accessibleName(), QStringLiteral("euro"));
+        w.state.PhraseATrouver = QStringLiteral("deux euros");
+        w.drop(QStringLiteral("deux"));
+        w.drop(QStringLiteral("euro"));
+        w.drop(QStringLiteral("s"));
+        QCOMPARE(f.TexteResultat()->text(), QStringLiteral("deux euros"));
+        f.Timer_Timer(0);
+        QCOMPARE(w.lastEvent(), QStringLiteral("L'élève n'a fait aucune erreur."));
+        // Back to francs for the next cheque; an unknown value reads as francs.
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Monnaie, QStringLiteral("dollars"));
+        f.Nouveau_Click();
+        QVERIFY(f.Somme()->text().endsWith(QStringLiteral(" Frs")));
+        QCOMPARE(f.Nombre(26)->text(), QStringLiteral("francs"));
+    }
+
     void labelsAreReadAfreshForEachCheque()
     {
         MainWindow w;
@@ -676,8 +707,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::newRow("stored folder") << "/srv/sons" << "/srv/sons/son2.wav";
         QTest::newRow("stored folder ending with a separator") << "/srv/sons/" << "/srv/sons/son2.wav";
-        QTest::newRow("nothing stored: beside the program") << "<none>"
-                                                            << QCoreApplication::applicationDirPath() + "/son2.wav";
+        // The tests' folder holds no cues: the data folder installed beside it.
+        QTest::newRow("nothing stored: the installed folder")
+            << "<none>" << QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/pecunette/sons/son2.wav");
     }
     void soundFolder()
     {

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void wording_data();
     void wording();
     void everyAmountIsWellFormed();
+    void euros_data();
+    void euros();
     void rejectsAmountsOutOfRange_data();
     void rejectsAmountsOutOfRange();
     void parseAmount_data();
@@ -131,6 +133,23 @@ void TestMontantEnLettres::everyAmountIsWellFormed()
         if (!seen.insert(text).second)
             QFAIL(context().constData());
     }
+}
+
+void TestMontantEnLettres::euros_data()
+{
+    QTest::addColumn<int>("amount");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("1") << 1 << QStringLiteral("un euro");
+    QTest::newRow("2") << 2 << QStringLiteral("deux euros");
+    QTest::newRow("80") << 80 << QStringLiteral("quatre-vingts euros");
+    QTest::newRow("1000") << 1000 << QStringLiteral("mille euros");
+    QTest::newRow("4521") << 4521 << QStringLiteral("quatre mille cinq cent vingt et un euros");
+}
+
+void TestMontantEnLettres::euros()
+{
+    QFETCH(int, amount);
+    QTEST(QString::fromStdString(MontantEnLettres(amount, Monnaie::Euro)), "expected");
 }
 
 void TestMontantEnLettres::rejectsAmountsOutOfRange_data()

@@ -1,0 +1,107 @@
+// Pecunette — apprendre à remplir un chèque.
+#include "command_line.h"
+#include "test_support.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void wordings_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("monnaie");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<int>("status");
+
+        QTest::newRow("the four corrected wordings")
+            << QStringList{"20", "91", "1100", "81081"} << "" << int(Monnaie::Franc)
+            << "vingt francs\nquatre-vingt-onze francs\nmille cent francs\n"
+               "quatre-vingt-un mille quatre-vingt-un francs\n"
+            << QStringList{} << 0;
+        QTest::newRow("refused amounts named, the others printed")
+            << QStringList{"0", "7", "abc", "100000", "1.5", "99999"} << "" << int(Monnaie::Franc)
+            << "sept francs\nquatre-vingt-dix-neuf mille neuf cent quatre-vingt-dix-neuf francs\n"
+            << QStringList{"« 0 »", "« abc »", "« 100000 »", "« 1.5 »"} << 2;
+        QTest::newRow("standard input, one a line, blank lines skipped") << QStringList{"-"} << "1\n 80 \n\nsix\n" << int(Monnaie::Franc)
+                                                    << "un franc\nquatre-vingts francs\n"
+                                                    << QStringList{"« six »"} << 2;
+        QTest::newRow("euros") << QStringList{"1", "80"} << "" << int(Monnaie::Euro)
+                               << "un euro\nquatre-vingts euros\n" << QStringList{} << 0;
+    }
+    void wordings()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, input);
+        QFETCH(int, monnaie);
+        QFETCH(QStringList, refused);
+        QString outText;
+        QString errText;
+        QTextStream in(&input);
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        const int status = printWordings(arguments, in, out, err, static_cast<Monnaie>(monnaie));
+        QTEST(outText, "out");
+        QTEST(status, "status");
+        const QStringList errors = errText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(errors.size(), refused.size());
+        for (int i = 0; i < refused.size(); ++i)
+            QVERIFY2(errors.at(i).contains(refused.at(i)), qPrintable(errors.at(i)));
+    }
+
+    void currencies_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("monnaie");  // -1: refused
+        QTest::newRow("franc") << "franc" << int(Monnaie::Franc);
+        QTest::newRow("Euros") << "Euros" << int(Monnaie::Euro);
+        QTest::newRow("€") << "€" << int(Monnaie::Euro);
+        QTest::newRow("yen") << "yen" << -1;
+    }
+    void currencies()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, monnaie);
+        const std::optional<Monnaie> parsed = parseMonnaie(text);
+        QCOMPARE(parsed ? int(*parsed) : -1, monnaie);
+    }
+
+    // The program itself, as a teacher or a script runs it.
+    void programWording()
+    {
+        QProcess program;
+        program.start(QStringLiteral(PECUNETTE_PROGRAM), {"--wording", "20", "91", "zéro"});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+                 QStringLiteral("vingt francs\nquatre-vingt-onze francs\n"));
+        QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("« zéro »")));
+    }
+
+    void programScreenshot()
+    {
+        QTemporaryDir dir;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(environment);
+        const QString file = dir.filePath(QStringLiteral("depart.png"));
+        program.start(QStringLiteral(PECUNETTE_PROGRAM), {"--screenshot", file});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        const QImage picture(file);
+        QVERIFY(picture.width() >= 627 && picture.height() >= 456);
+        // Nothing was written to the settings: a screenshot is not a session.
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Pecunette/Pecunette.conf"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_command_line.moc"
