@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace {
@@ -40,12 +42,14 @@ struct Fixture {
     Fixture()
     {
         main = std::make_unique<FrmMain>(state, services.services);
+        main->endProgramAtOnce = [] {};
         main->show();
     }
     ~Fixture()
     {
         delete dialog.data();
-        main->hide();
+        if (main)
+            main->hide();
     }
 
     // Loads the dialog as the menu command does when it is not loaded.
@@ -273,6 +277,65 @@ private Q_SLOTS:
         f.load();
         QVERIFY2(screen.contains(QRect(f.dialog->pos(), QSize(275, 155))),
                  qPrintable(QStringLiteral("at %1, %2").arg(f.dialog->x()).arg(f.dialog->y())));
+    }
+
+    // Not loaded, shown, hidden but loaded: what the menu command does in each.
+    void threeStatesFromTheMenu()
+    {
+        Fixture f;
+        QVERIFY(Fixture::loaded() == nullptr);
+        FrmEleve *first = f.fromMenu();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(near(first->frameGeometry().topLeft(), f.expectedCorner()));
+
+        // Shown: the menu only brings it to the front.
+        f.type(f.nom(), QStringLiteral("Martin"));
+        QCOMPARE(f.fromMenu(), first);
+        QCOMPARE(f.nom()->text(), QStringLiteral("Martin"));
+
+        // Hidden but loaded after OK; "Fin" then empties the names, not the text boxes.
+        f.identify(QStringLiteral("Martin"), QStringLiteral("Léa"));
+        QVERIFY(first->isHidden());
+        QCOMPARE(Fixture::loaded(), first);
+        f.main->Nouveau_Click();
+        f.main->Quitter_Click();  // the "Fin" button
+        QVERIFY(f.state.NomEleve.isEmpty() && f.state.PrenomEleve.isEmpty());
+        const QPoint placed = first->pos();
+        f.main->move(f.main->pos() + QPoint(40, 30));
+        QCOMPARE(f.fromMenu(), first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->pos(), placed);  // neither placed again...
+        QCOMPARE(f.nom()->text(), QStringLiteral("Martin"));  // ...nor filled again
+        QCOMPARE(f.prenom()->text(), QStringLiteral("Léa"));
+
+        // OK identifies the same pupil again: a second row.
+        QTest::mouseClick(f.button("OK"), Qt::LeftButton);
+        const std::vector<HistoryRow> &rows = f.main->frmProgression().model().rows();
+        QCOMPARE(std::count_if(rows.begin(), rows.end(),
+                               [](const HistoryRow &r) { return r.event == QStringLiteral("Elève Martin Léa"); }),
+                 2);
+
+        // Annuler unloads; the next opening loads afresh from the state, placed anew.
+        f.main->Nouveau_Click();
+        f.main->Quitter_Click();  // "Fin" again: the names are emptied
+        f.fromMenu();
+        QTest::mouseClick(f.button("Annuler"), Qt::LeftButton);
+        QVERIFY(f.unloaded());
+        QVERIFY(Fixture::loaded() == nullptr);
+        FrmEleve *second = f.fromMenu();
+        QVERIFY(second && second->isVisible());
+        QVERIFY(f.nom()->text().isEmpty() && f.prenom()->text().isEmpty());
+        QVERIFY(near(second->frameGeometry().topLeft(), f.expectedCorner()));
+    }
+
+    void hiddenDialogGoesWithTheMainWindow()
+    {
+        Fixture f;
+        f.fromMenu();
+        f.identify(QStringLiteral("Martin"), QStringLiteral("Léa"));
+        QVERIFY(!f.unloaded());
+        f.main.reset();
+        QVERIFY(f.dialog.isNull());
     }
 
     void drawnWhole()

@@ -1,0 +1,133 @@
+// Pecunette — apprendre à remplir un chèque.
+// The main window's menu commands that open the dialogs and the help.
+#include "frm_main.h"
+#include "settings_keys.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+struct Fixture {
+    ExerciseState state;
+    TestServices services;
+    std::unique_ptr<FrmMain> main;
+
+    Fixture()
+    {
+        main = std::make_unique<FrmMain>(state, services.services);
+        main->endProgramAtOnce = [] {};
+        main->show();
+    }
+    ~Fixture()
+    {
+        for (QWidget *window : loadedWindows())
+            if (window != main.get())
+                delete window;
+        main->hide();
+    }
+    static QList<QWidget *> loadedWindows()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QList<QWidget *> windows;
+        // Windows without owner: the dialogs (and the main window), not its menus.
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->parentWidget() == nullptr && window->objectName() != QStringLiteral("frmProgression"))
+                windows << window;
+        return windows;
+    }
+    static QList<QWidget *> loaded(const QString &name)
+    {
+        QList<QWidget *> found;
+        for (QWidget *window : loadedWindows())
+            if (window->objectName() == name)
+                found << window;
+        return found;
+    }
+    void choose(const QString &command) { main->menuAction(command)->trigger(); }
+};
+}  // namespace
+
+class TestDialogMenus : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { isolateSettings(); }
+    void init() { clearSettings(); }
+
+    void dialogs_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Paramètres") << "mnuFileProperties" << "frmParam";
+        QTest::newRow("Libellés") << "mnuLibelles" << "frmLibelles";
+        QTest::newRow("Nom de l'élève") << "mnuEleve" << "frmEleve";
+        QTest::newRow("À propos") << "mnuHelpAbout" << "frmApropos";
+    }
+    void dialogs()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, dialog);
+        Fixture f;
+        QVERIFY(Fixture::loaded(dialog).isEmpty());
+        f.choose(command);
+        QCOMPARE(Fixture::loaded(dialog).size(), 1);
+        QPointer<QWidget> first = Fixture::loaded(dialog).first();
+        QVERIFY(first->isVisible());
+        QVERIFY(first->parentWidget() == nullptr);
+        QVERIFY(!first->isModal());
+        QVERIFY(f.main->isEnabled());
+
+        // Chosen again while open: the same window, brought to the front, neither placed nor filled again.
+        first->move(first->pos() + QPoint(17, 11));
+        const QPoint moved = first->pos();
+        f.choose(command);
+        QCOMPARE(Fixture::loaded(dialog), QList<QWidget *>{first.data()});
+        QCOMPARE(first->pos(), moved);
+
+        // Closed, it is unloaded; the next choice loads a new one.
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull());
+        f.choose(command);
+        QCOMPARE(Fixture::loaded(dialog).size(), 1);
+    }
+
+    void parametersApplyAtOnce()
+    {
+        Fixture f;
+        QCOMPARE(f.state.MontantMax, 9.0);  // start-up with nothing stored
+        f.choose(QStringLiteral("mnuFileProperties"));
+        QCOMPARE(f.state.MontantMax, 99999.0);
+        QCOMPARE(f.services.settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Temporisation, {}),
+                 QStringLiteral("3"));
+    }
+
+    void help_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Sommaire") << "mnuHelpContents";
+        QTest::newRow("Aide sur...") << "mnuHelpSearch";
+    }
+    void help()
+    {
+        QFETCH(QString, command);
+        Fixture f;
+        f.choose(command);
+        QCOMPARE(f.services.prompts.shown.size(), 1);
+        const FakePrompts::Shown box = f.services.prompts.shown.first();
+        QCOMPARE(box.title, QStringLiteral("Pecunette - Ecole de Quelbrac"));
+        QCOMPARE(box.text, QStringLiteral("Impossible d'affichiez le sommaire de l'aide. "
+                                          "Il n'y a pas d'aide associée à ce projet."));
+        QCOMPARE(box.icon, Prompts::Icon::Information);
+        QVERIFY(!box.question);
+        for (QWidget *window : Fixture::loadedWindows())  // and no window opens
+            QVERIFY(window == f.main.get() || !window->isVisible());
+    }
+};
+
+QTEST_MAIN(TestDialogMenus)
+#include "test_dialog_menus.moc"
