@@ -20,12 +20,19 @@ QString soundPath(const QString &folder, const QString &file)
     return native + QDir::separator() + file;
 }
 
+QString defaultSoundFolder(const QString &programFolder)
+{
+    if (QFileInfo(QDir(programFolder).filePath(Sons::DropJuste)).isFile())
+        return programFolder;
+    return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/pecunette/sons")));
+}
+
 void JoueSon(const QString &file, qint16 sonActif, const SettingsStore &settings, SoundPlayer &player)
 {
     if (sonActif == 0)
         return;
     const QString folder = settings.Read(Keys::AppConfiguration, Keys::SectionFichier, Keys::Son,
-                                         QCoreApplication::applicationDirPath());
+                                         defaultSoundFolder(QCoreApplication::applicationDirPath()));
     player.play(soundPath(folder, file));
 }
 

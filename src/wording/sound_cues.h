@@ -19,9 +19,15 @@ inline const QString SerieFinie = QStringLiteral("cgagne.mp3");
 // The folder + the file, with one separator between them whatever the folder ends with.
 QString soundPath(const QString &folder, const QString &file);
 
+// Where the cues are when no folder is stored: beside the program when it holds
+// them (a build folder, a copied program), otherwise the data folder installed
+// with it, ../share/pecunette/sons from the program's folder, so an unpacked
+// package finds its cues wherever it was unpacked.
+QString defaultSoundFolder(const QString &programFolder);
+
 // Plays `file` from the sound folder when sound is on (`sonActif` not 0).
 // The folder is read afresh each time from Configuration/Fichier/Son, by
-// default the folder of the program. Any failure is silence.
+// default defaultSoundFolder() of the running program. Any failure is silence.
 void JoueSon(const QString &file, qint16 sonActif, const SettingsStore &settings, SoundPlayer &player);
 
 // QMediaPlayer + QAudioOutput, made at the first cue: creating them costs

@@ -7,6 +7,8 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -51,6 +53,38 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(QString, expected);
         QCOMPARE(soundPath(folder, QStringLiteral("son2.wav")), QDir::toNativeSeparators(expected));
+    }
+
+    // A program folder laid out as installed: <prefix>/bin beside <prefix>/share/pecunette/sons.
+    void defaultFolder_data()
+    {
+        QTest::addColumn<QStringList>("files");  // made under the prefix
+        QTest::addColumn<QString>("expected");   // relative to the prefix
+        QTest::newRow("cues beside the program")
+            << QStringList{"bin/son2.wav", "share/pecunette/sons/son2.wav"} << "bin";
+        QTest::newRow("installed cues") << QStringList{"share/pecunette/sons/son2.wav"} << "share/pecunette/sons";
+        QTest::newRow("other files beside the program")
+            << QStringList{"bin/incorrect.mp3", "bin/pecunette"} << "share/pecunette/sons";
+        QTest::newRow("a folder named like the cue") << QStringList{"bin/son2.wav/"} << "share/pecunette/sons";
+        QTest::newRow("no cues anywhere") << QStringList{} << "share/pecunette/sons";
+    }
+    void defaultFolder()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        QTemporaryDir prefix;
+        QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        for (const QString &name : files) {
+            if (name.endsWith(QLatin1Char('/'))) {
+                QVERIFY(root.mkpath(name));
+                continue;
+            }
+            QVERIFY(root.mkpath(QFileInfo(name).path()));
+            QFile file(root.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(defaultSoundFolder(root.filePath(QStringLiteral("bin"))), root.filePath(expected));
     }
 
     void switchedOffReadsNothing()
