@@ -10,7 +10,7 @@ packages=(
   qt6-translations-l10n libx11-dev libgl-dev
   fonts-liberation2 fontconfig
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth xdotool
+  xvfb xauth xdotool poppler-utils
 )
 
 missing=()

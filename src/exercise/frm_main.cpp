@@ -6,6 +6,7 @@
 #include "frm_eleve.h"
 #include "frm_libelles.h"
 #include "frm_param.h"
+#include "frm_impression.h"
 #include "frm_progression.h"
 #include "help_commands.h"
 #include "lock_keys.h"
@@ -231,6 +232,8 @@ void FrmMain::buildMenus()
     command(file, "mnuFileProperties", QStringLiteral("&Paramètres"), QKeySequence(QStringLiteral("Ctrl+P")),
             &FrmMain::mnuFileProperties_Click);
     command(file, "mnuLibelles", QStringLiteral("&Libellés"), QKeySequence(), &FrmMain::mnuLibelles_Click);
+    command(file, "mnuImprimer", QStringLiteral("&Imprimer des chèques..."), QKeySequence(),
+            &FrmMain::mnuImprimer_Click);
     separator(file, "mnuFileBar3");
     command(file, "mnuFileExit", QStringLiteral("&Quitter"), QKeySequence(QStringLiteral("Ctrl+Q")),
             &FrmMain::mnuFileExit_Click);
@@ -674,4 +677,13 @@ void FrmMain::mnuHelpSearch_Click() { AideRecherche(m_services.prompts, windowTi
 void FrmMain::mnuHelpAbout_Click()
 {
     showDialog(m_apropos, this, [this] { return new FrmApropos(m_services, this); });
+}
+
+void FrmMain::mnuImprimer_Click()
+{
+    if (!m_impression)
+        m_impression = new FrmImpression(m_state, m_services, m_monnaie);
+    m_impression->show();
+    m_impression->raise();
+    m_impression->activateWindow();
 }

@@ -17,6 +17,7 @@
 
 class FrmApropos;
 class FrmEleve;
+class FrmImpression;
 class FrmLibelles;
 class FrmParam;
 class FrmProgression;
@@ -81,6 +82,7 @@ public Q_SLOTS:
     void mnuProgression_Click();
     void mnuFileProperties_Click();
     void mnuLibelles_Click();
+    void mnuImprimer_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearch_Click();
     void mnuHelpAbout_Click();
@@ -138,5 +140,6 @@ private:
     QPointer<FrmParam> m_param;
     QPointer<FrmLibelles> m_libelles;
     QPointer<FrmApropos> m_apropos;
+    QPointer<FrmImpression> m_impression;
     std::unique_ptr<FrmProgression> m_progression;
 };

@@ -205,6 +205,7 @@ private Q_SLOTS:
         QTest::newRow("mnuProgression") << "mnuProgression" << "P&rogression de l'élève" << "Ctrl+R";
         QTest::newRow("mnuFileProperties") << "mnuFileProperties" << "&Paramètres" << "Ctrl+P";
         QTest::newRow("mnuLibelles") << "mnuLibelles" << "&Libellés" << "";
+        QTest::newRow("mnuImprimer") << "mnuImprimer" << "&Imprimer des chèques..." << "";
         QTest::newRow("mnuFileExit") << "mnuFileExit" << "&Quitter" << "Ctrl+Q";
         QTest::newRow("mnuHelpContents") << "mnuHelpContents" << "&Sommaire" << "";
         QTest::newRow("mnuHelpSearch") << "mnuHelpSearch" << "A&ide sur..." << "";
@@ -233,7 +234,7 @@ private Q_SLOTS:
         for (QAction *a : w.frm->menuBar()->actions().first()->menu()->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
         QCOMPARE(file, QStringList({"mnuNouveau", "mnuEleve", "mnuProgression", "-", "mnuFileProperties",
-                                    "mnuLibelles", "-", "mnuFileExit"}));
+                                    "mnuLibelles", "mnuImprimer", "-", "mnuFileExit"}));
     }
 
     void statusBarPanels()

@@ -1,0 +1,40 @@
+// Pecunette — apprendre à remplir un chèque.
+// Printable worksheets: blank cheques to fill in by hand, and their answer key.
+#pragma once
+
+#include "montant_en_lettres.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+class QPagedPaintDevice;
+class QRandomGenerator;
+
+struct WorksheetCheque {
+    int amount = 0;
+    QString somme;    // "4521 Frs" or "4521 €", as the cheque shows it
+    QString wording;  // what the pupil should write
+};
+
+struct WorksheetLabels {
+    QString ordre;  // payee
+    QString ville;  // city of issue
+    QDate date;
+};
+
+constexpr int WorksheetMaximum = 20;
+constexpr int ChequesPerPage = 3;
+
+// `count` cheques (1 to 20) with amounts drawn like the exercise's, from 1 to montantMax.
+std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie monnaie, QRandomGenerator &random);
+
+// Pages of blank cheques, three a page, then the answer key. Returns the
+// number of pages drawn, 0 when the device cannot be painted on.
+int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
+                   const WorksheetLabels &labels);
+
+// The worksheet as a PDF file; false (the file left as it was) on failure.
+bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
+                       const WorksheetLabels &labels);
