@@ -2,6 +2,7 @@
 #include "command_line.h"
 #include "demo_scenes.h"
 #include "frm_main.h"
+#include "frm_param.h"
 #include "frm_progression.h"
 #include "settings_store.h"
 #include "sound_cues.h"
@@ -98,6 +99,13 @@ int main(int argc, char **argv)
     const bool screenshotOnly = hasOption(argc, argv, {"--screenshot"});
     if (screenshotOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The display size chosen in the parameters (for a projector or a big screen),
+    // unless whoever starts the program sets Qt's scale factor already.
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) {
+        const double factor = FrmParam::scaleFactor(QSettingsStore());
+        if (factor != 1.0)
+            qputenv("QT_SCALE_FACTOR", QByteArray::number(factor));
+    }
     // Qt 6.4's ffmpeg media backend crashes at play() when there is no audio device.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");

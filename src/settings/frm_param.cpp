@@ -20,6 +20,9 @@ constexpr int DefaultNiveau = 3;
 constexpr int DefaultHasard = 4;
 constexpr int DefaultExercice = 0;
 constexpr int DefaultSon = 0;
+constexpr int DefaultMonnaie = 0;  // francs, as the exercise always was
+constexpr int DefaultEchelle = 0;  // 100 %
+constexpr double ScaleFactors[] = {1.0, 1.5, 2.0};
 }  // namespace
 
 const QStringList &FrmParam::niveaux()
@@ -50,6 +53,23 @@ const QStringList &FrmParam::sons()
     return entries;
 }
 
+const QStringList &FrmParam::monnaies()
+{
+    static const QStringList entries{QStringLiteral("Francs"), QStringLiteral("Euros")};
+    return entries;
+}
+
+const QStringList &FrmParam::echelles()
+{
+    static const QStringList entries{QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %")};
+    return entries;
+}
+
+double FrmParam::scaleFactor(const SettingsStore &settings)
+{
+    return ScaleFactors[readIndex(settings, Keys::Echelle, int(echelles().size()), DefaultEchelle)];
+}
+
 FrmParam::FrmParam(ExerciseState &state, Services &services)
     : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint)
@@ -62,11 +82,12 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(8.25);
     setFont(font);
-    setFixedSize(301, 175);
+    // Two more lists than the original four: the dialog grows by their height.
+    setFixedSize(301, 227);
 
     Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(6, 4, 289, 133);
+    Frame1->setGeometry(6, 4, 289, 185);
 
     auto label = [this](const char *name, const QString &text, QRect geometry) {
         auto *l = new QLabel(text, Frame1);
@@ -90,22 +111,30 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     saisieExercice = list("saisieExercice", 72);
     Label4 = label("Label4", QStringLiteral("Activation du son :"), {4, 99, 155, 21});
     saisieSon = list("saisieSon", 98);
+    Label5 = label("Label5", QStringLiteral("Monnaie :"), {4, 125, 155, 21});
+    saisieMonnaie = list("saisieMonnaie", 124);
+    Label6 = label("Label6", QStringLiteral("Taille de l'affichage :"), {4, 151, 155, 21});
+    saisieEchelle = list("saisieEchelle", 150);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(210, 144, 84, 23);
+    cmdOK->setGeometry(210, 196, 84, 23);
     // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
     cmdOK->setDefault(true);
 
     setTabOrder(saisieNiveau, saisieHasard);
     setTabOrder(saisieHasard, saisieExercice);
     setTabOrder(saisieExercice, saisieSon);
-    setTabOrder(saisieSon, cmdOK);
+    setTabOrder(saisieSon, saisieMonnaie);
+    setTabOrder(saisieMonnaie, saisieEchelle);
+    setTabOrder(saisieEchelle, cmdOK);
 
     connect(saisieNiveau, &QComboBox::currentIndexChanged, this, &FrmParam::saisieNiveau_Click);
     connect(saisieHasard, &QComboBox::currentIndexChanged, this, &FrmParam::saisieHasard_Click);
     connect(saisieExercice, &QComboBox::currentIndexChanged, this, &FrmParam::saisieExercice_Click);
     connect(saisieSon, &QComboBox::currentIndexChanged, this, &FrmParam::saisieSon_Click);
+    connect(saisieMonnaie, &QComboBox::currentIndexChanged, this, &FrmParam::saisieMonnaie_Click);
+    connect(saisieEchelle, &QComboBox::currentIndexChanged, this, &FrmParam::saisieEchelle_Click);
     connect(cmdOK, &QPushButton::clicked, this, &FrmParam::cmdOK_Click);
 
     Form_Load();
@@ -128,6 +157,8 @@ void FrmParam::Form_Load()
     fill(saisieExercice, exercices(),
          readIndex(settings, Keys::Exercice, int(exercices().size()), DefaultExercice));
     fill(saisieSon, sons(), readIndex(settings, Keys::Son, int(sons().size()), DefaultSon));
+    fill(saisieMonnaie, monnaies(), readIndex(settings, Keys::Monnaie, int(monnaies().size()), DefaultMonnaie));
+    fill(saisieEchelle, echelles(), readIndex(settings, Keys::Echelle, int(echelles().size()), DefaultEchelle));
 }
 
 // Filling leaves the list without a selection, so that selecting the stored
@@ -175,6 +206,18 @@ void FrmParam::saisieSon_Click()
     store(Keys::Son, saisieSon);
     m_state.SonActif = leadingNumber16(
         m_services.settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
+}
+
+void FrmParam::saisieMonnaie_Click()
+{
+    // The next cheque reads it: the one on screen keeps its currency.
+    store(Keys::Monnaie, saisieMonnaie);
+}
+
+void FrmParam::saisieEchelle_Click()
+{
+    // Qt's scale factor is set before the first window: the next start uses it.
+    store(Keys::Echelle, saisieEchelle);
 }
 
 void FrmParam::cmdOK_Click() { close(); }

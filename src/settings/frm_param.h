@@ -1,5 +1,6 @@
 // Pecunette — apprendre à remplir un chèque.
-// The parameters dialog: hint delay, digits of the amounts, cheques per series, sound.
+// The parameters dialog: hint delay, digits of the amounts, cheques per series,
+// sound, currency and display size.
 #pragma once
 
 #include "exercise_state.h"
@@ -25,12 +26,18 @@ public:
     static const QStringList &hasards();
     static const QStringList &exercices();
     static const QStringList &sons();
+    static const QStringList &monnaies();
+    static const QStringList &echelles();
+    // The display size stored under "Echelle" as Qt's scale factor: 1, 1.5 or 2.
+    static double scaleFactor(const SettingsStore &settings);
 
 public Q_SLOTS:
     void saisieNiveau_Click();
     void saisieHasard_Click();
     void saisieExercice_Click();
     void saisieSon_Click();
+    void saisieMonnaie_Click();  // applies from the next cheque
+    void saisieEchelle_Click();  // applies at the next start
     void cmdOK_Click();
 
 private:
@@ -50,5 +57,9 @@ private:
     QComboBox *saisieExercice = nullptr;
     QLabel *Label4 = nullptr;
     QComboBox *saisieSon = nullptr;
+    QLabel *Label5 = nullptr;
+    QComboBox *saisieMonnaie = nullptr;
+    QLabel *Label6 = nullptr;
+    QComboBox *saisieEchelle = nullptr;
     QPushButton *cmdOK = nullptr;
 };

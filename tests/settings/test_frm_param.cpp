@@ -84,9 +84,12 @@ private Q_SLOTS:
         QCOMPARE(f.list("saisieHasard")->currentText(), QStringLiteral("99999 - 5 chiffres"));
         QCOMPARE(f.list("saisieExercice")->currentText(), QStringLiteral("5 chèques"));
         QCOMPARE(f.list("saisieSon")->currentText(), QStringLiteral("Non"));
-        // Opening alone stores all four, in the order of the lists, and applies them.
-        QCOMPARE(f.settings.writes, (QStringList{QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"),
-                                                 QStringLiteral("Exercice=0"), QStringLiteral("Son=0")}));
+        QCOMPARE(f.list("saisieMonnaie")->currentText(), QStringLiteral("Francs"));
+        QCOMPARE(f.list("saisieEchelle")->currentText(), QStringLiteral("100 %"));
+        // Opening alone stores them all, in the order of the lists, and applies them.
+        QCOMPARE(f.settings.writes,
+                 (QStringList{QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"), QStringLiteral("Exercice=0"),
+                              QStringLiteral("Son=0"), QStringLiteral("Monnaie=0"), QStringLiteral("Echelle=0")}));
         QCOMPARE(f.state.MontantMax, 99999.0);
         QCOMPARE(f.state.NbCheques, qint16(5));
         QCOMPARE(f.state.SonActif, qint16(0));
@@ -111,6 +114,8 @@ private Q_SLOTS:
                                                        "9999 - 4 chiffres", "99999 - 5 chiffres"}));
         QCOMPARE(entries("saisieExercice"), (QStringList{"5 chèques", "10 chèques", "15 chèques", "20 chèques"}));
         QCOMPARE(entries("saisieSon"), (QStringList{"Non", "Oui"}));
+        QCOMPARE(entries("saisieMonnaie"), (QStringList{"Francs", "Euros"}));
+        QCOMPARE(entries("saisieEchelle"), (QStringList{"100 %", "150 %", "200 %"}));
     }
 
     // What a stored text selects when the dialog opens, and what it stores back.
@@ -138,6 +143,10 @@ private Q_SLOTS:
         QTest::newRow("sound on") << Keys::Son << "1" << "saisieSon" << 1;
         QTest::newRow("sound 2 is not an entry") << Keys::Son << "2" << "saisieSon" << 0;
         QTest::newRow("sound with words after") << Keys::Son << "1 (oui)" << "saisieSon" << 0;
+        QTest::newRow("euros") << Keys::Monnaie << "1" << "saisieMonnaie" << 1;
+        QTest::newRow("currency not a number") << Keys::Monnaie << "euros" << "saisieMonnaie" << 0;
+        QTest::newRow("200 %") << Keys::Echelle << "2" << "saisieEchelle" << 2;
+        QTest::newRow("size beyond the list") << Keys::Echelle << "3" << "saisieEchelle" << 0;
     }
     void storedValue()
     {
@@ -169,6 +178,26 @@ private Q_SLOTS:
         QTest::newRow("10 cheques") << "saisieExercice" << 1 << Keys::Exercice << 99999.0 << 10 << 10 << 0;
         QTest::newRow("20 cheques") << "saisieExercice" << 3 << Keys::Exercice << 99999.0 << 20 << 20 << 0;
         QTest::newRow("sound on") << "saisieSon" << 1 << Keys::Son << 99999.0 << 5 << 5 << 1;
+        QTest::newRow("euros") << "saisieMonnaie" << 1 << Keys::Monnaie << 99999.0 << 5 << 5 << 0;
+        QTest::newRow("150 %") << "saisieEchelle" << 1 << Keys::Echelle << 99999.0 << 5 << 5 << 0;
+    }
+
+    void scaleFactor_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("nothing stored") << "<absent>" << 1.0;
+        QTest::newRow("150 %") << "1" << 1.5;
+        QTest::newRow("200 %") << "2" << 2.0;
+        QTest::newRow("not an entry") << "250" << 1.0;
+    }
+    void scaleFactor()
+    {
+        QFETCH(QString, stored);
+        QSettingsStore store;
+        if (stored != QStringLiteral("<absent>"))
+            store.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Echelle, stored);
+        QTEST(FrmParam::scaleFactor(store), "factor");
     }
     void choice()
     {
@@ -241,7 +270,7 @@ private Q_SLOTS:
     {
         Fixture f;
         f.open();
-        QCOMPARE(f.dialog->size(), QSize(301, 175));
+        QCOMPARE(f.dialog->size(), QSize(301, 227));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // Placed before the window frame exists: centred to within the frame's few pixels.
         const QPoint off = f.dialog->frameGeometry().center() - screen.center();
