@@ -2,7 +2,7 @@
 #include "frm_impression.h"
 
 #include "settings_keys.h"
-#include "worksheet.h"
+#include "settings_store.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -26,8 +26,8 @@ WorksheetLabels labelsFrom(const SettingsStore &store, const Clock &clock)
 }
 }  // namespace
 
-FrmImpression::FrmImpression(ExerciseState &state, Services &services, Monnaie monnaie, QWidget *parent)
-    : QWidget(parent, Qt::Dialog), m_state(state), m_services(services), m_monnaie(monnaie)
+FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Dialog), m_state(state), m_services(services)
 {
     setObjectName(QStringLiteral("frmImpression"));
     setWindowTitle(Title);
@@ -68,6 +68,11 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, Monnaie m
     setFixedSize(sizeHint());
 }
 
+std::vector<WorksheetCheque> FrmImpression::drawCheques()
+{
+    return drawWorksheet(m_nombre->value(), m_state.MontantMax, storedMonnaie(m_services.settings), m_random);
+}
+
 void FrmImpression::Enregistrer_Click()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -78,7 +83,7 @@ void FrmImpression::Enregistrer_Click()
                                        QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    const std::vector<WorksheetCheque> cheques = drawWorksheet(m_nombre->value(), m_state.MontantMax, m_monnaie, m_random);
+    const std::vector<WorksheetCheque> cheques = drawCheques();
     if (!writeWorksheetPdf(path, cheques, labelsFrom(m_services.settings, m_services.clock))) {
         m_services.prompts.inform(Title,
                                   QStringLiteral("Impossible d'enregistrer les chèques dans le fichier\n%1.")
@@ -96,7 +101,7 @@ void FrmImpression::Imprimer_Click()
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::vector<WorksheetCheque> cheques = drawWorksheet(m_nombre->value(), m_state.MontantMax, m_monnaie, m_random);
+    const std::vector<WorksheetCheque> cheques = drawCheques();
     if (paintWorksheet(printer, cheques, labelsFrom(m_services.settings, m_services.clock)) == 0) {
         m_services.prompts.inform(Title, QStringLiteral("L'impression des chèques n'a pas pu commencer."),
                                   Prompts::Icon::Critical);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "exercise_state.h"
-#include "montant_en_lettres.h"
+#include "worksheet.h"
 #include "services.h"
 
 #include <QRandomGenerator>
@@ -15,7 +15,9 @@ class QSpinBox;
 class FrmImpression : public QWidget {
     Q_OBJECT
 public:
-    FrmImpression(ExerciseState &state, Services &services, Monnaie monnaie, QWidget *parent = nullptr);
+    // The currency and the labels are read from the store when the cheques are made,
+    // as the next cheque of the exercise would read them.
+    FrmImpression(ExerciseState &state, Services &services, QWidget *parent = nullptr);
     QSpinBox *Nombre() const { return m_nombre; }
     void seedRandom(quint32 seed) { m_random.seed(seed); }
 
@@ -24,9 +26,10 @@ public Q_SLOTS:
     void Imprimer_Click();     // through the system's print dialog
 
 private:
+    std::vector<WorksheetCheque> drawCheques();
+
     ExerciseState &m_state;
     Services &m_services;
-    Monnaie m_monnaie;
     QRandomGenerator m_random;
     QSpinBox *m_nombre = nullptr;
 };

@@ -337,7 +337,7 @@ void FrmMain::placeWindow()
 
 void FrmMain::readMonnaie()
 {
-    m_monnaie = readIndex(m_services.settings, Keys::Monnaie, 2, 0) == 1 ? Monnaie::Euro : Monnaie::Franc;
+    m_monnaie = storedMonnaie(m_services.settings);
     for (const WordBlock &block : WordBlocks) {
         const QString caption = toQ(BlockCaption(block, m_monnaie));
         Nombre(block.index)->setText(caption);
@@ -681,9 +681,5 @@ void FrmMain::mnuHelpAbout_Click()
 
 void FrmMain::mnuImprimer_Click()
 {
-    if (!m_impression)
-        m_impression = new FrmImpression(m_state, m_services, m_monnaie);
-    m_impression->show();
-    m_impression->raise();
-    m_impression->activateWindow();
+    showDialog(m_impression, this, [this] { return new FrmImpression(m_state, m_services); });
 }

@@ -82,3 +82,8 @@ int readIndex(const SettingsStore &store, const QString &key, int count, int fal
     const QString stored = store.Read(Keys::AppPecunette, Keys::SectionDemarrage, key, QString::number(fallback));
     return parseWholeNumber(stored, 0, count - 1).value_or(fallback);
 }
+
+Monnaie storedMonnaie(const SettingsStore &store)
+{
+    return readIndex(store, Keys::Monnaie, 2, 0) == 1 ? Monnaie::Euro : Monnaie::Franc;
+}

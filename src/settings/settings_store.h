@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #pragma once
 
+#include "montant_en_lettres.h"
 #include "services.h"
 
 #include <optional>
@@ -34,3 +35,6 @@ qint16 leadingNumber16(const QString &text);
 // An index of a list of `count` entries stored under Pecunette/Démarrage/key,
 // or `fallback` when the stored text is absent or not such an index.
 int readIndex(const SettingsStore &store, const QString &key, int count, int fallback);
+
+// The currency of the next cheque: Démarrage/Monnaie "1" is euros, anything else francs.
+Monnaie storedMonnaie(const SettingsStore &store);
