@@ -1,0 +1,213 @@
+// Pecunette — apprendre à remplir un chèque.
+// libFuzzer target over the pure rules of the cheque: whatever the bytes, no
+// rule may crash, read out of bounds or overflow, and each answer must keep
+// the promises its header makes. A broken promise aborts, so the fuzzer keeps
+// the input that shows it.
+#include "cheque_rules.h"
+#include "extrait_mot.h"
+#include "montant_en_lettres.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void require(bool condition, const char *promise)
+{
+    if (!condition) {
+        std::fprintf(stderr, "broken promise: %s\n", promise);
+        std::abort();
+    }
+}
+
+// Any bit pattern: every exponent, subnormals, infinities and NaNs as often as ordinary numbers.
+double anyDouble(FuzzedDataProvider &input)
+{
+    const auto bits = input.ConsumeIntegral<std::uint64_t>();
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+bool startsWith(std::string_view text, std::string_view start)
+{
+    return text.size() >= start.size() && text.substr(0, start.size()) == start;
+}
+
+bool endsWith(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool isCaption(std::string_view word)
+{
+    for (const WordBlock &block : WordBlocks)
+        if (word == block.caption)
+            return true;
+    return false;
+}
+
+bool isWording(const std::string &text)
+{
+    if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.find("  ") != std::string::npos)
+        return false;
+    return endsWith(text, " franc") || endsWith(text, " francs") || text == "un franc";
+}
+
+// Any double: the wording exists exactly for the whole numbers 1 to 99999,
+// and the refusal names the number in readable text.
+void amountInWords(double amount)
+{
+    const bool valid = amount >= MontantMinimum && amount <= MontantMaximum && amount == static_cast<int>(amount);
+    try {
+        const std::string words = MontantEnLettres(amount);
+        require(valid, "MontantEnLettres accepts only whole numbers from 1 to 99999");
+        require(isWording(words), "a wording is words between single blanks ending with franc(s)");
+    } catch (const std::invalid_argument &refusal) {
+        require(!valid, "MontantEnLettres refuses no amount from 1 to 99999");
+        const std::string_view why = refusal.what();
+        require(why.find(" is not a whole number") != std::string_view::npos, "the refusal says why");
+        for (const char c : why)
+            require(c >= ' ' && c <= '~', "the refusal is printable text");
+    }
+}
+
+// Any typed text: what parseAmount accepts has a wording and reads back the same.
+void typedAmount(const std::string &text)
+{
+    const std::optional<int> amount = parseAmount(text);
+    if (!amount)
+        return;
+    require(*amount >= MontantMinimum && *amount <= MontantMaximum, "parseAmount stays within 1 to 99999");
+    require(parseAmount(std::to_string(*amount)) == amount, "parseAmount reads its own digits back");
+    require(isWording(MontantEnLettres(*amount)), "a parsed amount has a wording");
+}
+
+// A drop judged on anything: the verdict and the hint agree with each other
+// and never let the wording leave the expected text.
+void judge(const std::string &expected, const std::string &wording, const std::string &word)
+{
+    const std::string joined = JoinWord(wording, word);
+    require(joined.empty() || (joined.front() != ' ' && joined.back() != ' '), "a candidate is trimmed");
+
+    const DropVerdict verdict = JudgeDrop(expected, wording, word);
+    require(verdict.candidate == joined, "the verdict's candidate is the joined wording");
+    require(verdict.right == startsWith(expected, joined), "a drop is right exactly when expected begins with it");
+    if (verdict.right) {
+        require(startsWith(expected, verdict.wording), "a right drop leaves a prefix of the expected wording");
+        require(verdict.wording == joined || verdict.wording == joined + "-", "only a hyphen is added");
+    } else {
+        require(verdict.wording == wording, "a wrong drop leaves the wording alone");
+    }
+
+    const std::string hint = NextHintWord(expected, wording);
+    if (!hint.empty()) {
+        require(isCaption(hint), "the hint is a block's caption");
+        require(JudgeDrop(expected, wording, hint).right, "dropping the hinted block is right");
+    }
+}
+
+// The road a pupil who follows every hint takes: it reaches the wording in at
+// most one drop per character, passing only through prefixes of it.
+void followHints(int amount)
+{
+    const std::string expected = MontantEnLettres(amount);
+    std::string wording;
+    for (std::size_t step = 0; wording != expected; ++step) {
+        require(step <= expected.size(), "following the hints completes the cheque");
+        const std::string hint = NextHintWord(expected, wording);
+        require(!hint.empty(), "an unfinished wording on the right road always has a hint");
+        const DropVerdict verdict = JudgeDrop(expected, wording, hint);
+        require(verdict.right, "the hinted drop is right");
+        wording = verdict.wording;
+    }
+    require(NextHintWord(expected, wording).empty(), "a complete wording has no hint");
+}
+
+void extract(std::int16_t number, const std::string &phrase, const std::string &separator)
+{
+    const std::string word = ExtraitMot(number, phrase, separator);
+    if (separator.size() != 1) {
+        require(word.empty(), "a separator that is not one character finds nothing");
+        return;
+    }
+    require(word.find(separator[0]) == std::string::npos, "a word holds no separator");
+    require(word.empty() || phrase.find(word + separator) != std::string::npos,
+            "a word is followed by a separator in the phrase");
+}
+
+void endOfCheque(int erreursCheque, int erreursSerie, double motsJustes, long long milliseconds)
+{
+    const ChequeResult result = ChequeResultFor(erreursCheque);
+    require(!result.message.empty() && !result.historyRow.empty(), "a cheque result has texts");
+    require(result.normal == (erreursCheque == 0), "only a cheque without errors logs in black");
+
+    const std::string mark = MarkCaption(erreursSerie, motsJustes);
+    require(mark == "TU AS ZERO!" || (startsWith(mark, "Ta note est ") && endsWith(mark, "/20")),
+            "a mark is a note out of 20 or a zero");
+    for (char c : mark)
+        require(c >= ' ' && c <= '~', "a mark is printable text");
+
+    const std::string duree = FormatDuree(milliseconds);
+    require(duree.size() == 8 && duree[2] == ':' && duree[5] == ':', "a duration reads hh:mm:ss");
+    require(duree.substr(0, 2) < "24" && duree.substr(3, 2) < "60" && duree.substr(6, 2) < "60",
+            "a duration is a time of day");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    switch (input.ConsumeIntegralInRange<int>(0, 6)) {
+    case 0:
+        amountInWords(input.ConsumeBool() ? anyDouble(input) : input.ConsumeFloatingPoint<double>());
+        break;
+    case 1:
+        amountInWords(input.ConsumeIntegral<std::int32_t>());
+        typedAmount(input.ConsumeRemainingBytesAsString());
+        break;
+    case 2: {
+        const std::string expected = input.ConsumeRandomLengthString(200);
+        const std::string wording = input.ConsumeRandomLengthString(200);
+        judge(expected, wording, input.ConsumeRemainingBytesAsString());
+        break;
+    }
+    case 3: {
+        // Close to the real game: a true wording, a prefix of it (maybe spoilt), any block or text.
+        const std::string expected = MontantEnLettres(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum));
+        std::string wording = expected.substr(0, input.ConsumeIntegralInRange<std::size_t>(0, expected.size()));
+        if (input.ConsumeBool() && !wording.empty())
+            wording.back() = static_cast<char>(input.ConsumeIntegral<std::uint8_t>());
+        const std::string word = input.ConsumeBool()
+            ? std::string(WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1)).caption)
+            : input.ConsumeRemainingBytesAsString();
+        judge(expected, wording, word);
+        break;
+    }
+    case 4:
+        followHints(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum));
+        break;
+    case 5: {
+        const auto number = input.ConsumeIntegral<std::int16_t>();
+        const std::string separator = input.ConsumeRandomLengthString(3);
+        extract(number, input.ConsumeRemainingBytesAsString(), separator);
+        break;
+    }
+    default: {
+        const int erreursCheque = input.ConsumeIntegral<int>();
+        const int erreursSerie = input.ConsumeIntegral<int>();
+        const double motsJustes = input.ConsumeBool() ? anyDouble(input) : input.ConsumeIntegral<std::uint16_t>();
+        endOfCheque(erreursCheque, erreursSerie, motsJustes, input.ConsumeIntegral<long long>());
+        break;
+    }
+    }
+    return 0;
+}
