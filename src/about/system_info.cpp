@@ -30,7 +30,7 @@ bool PlatformSystemInfo::startProgram(const QString &path) { return QProcess::st
 QString PlatformSystemInfo::findOnPath(const QStringList &candidates) const
 {
     for (const QString &candidate : candidates) {
-        const QString found = QStandardPaths::findExecutable(candidate);
+        QString found = QStandardPaths::findExecutable(candidate);
         if (!found.isEmpty())
             return found;
     }

@@ -41,6 +41,8 @@ QRect keepOnScreen(const QRect &wanted, const QList<QRect> &screens)
         }
     }
     if (best == nullptr) {
+        // On no screen at all: the nearest one.
+        best = &screens.first();
         qint64 bestGap = std::numeric_limits<qint64>::max();
         for (const QRect &screen : screens) {
             const qint64 g = gap(screen, wanted);
