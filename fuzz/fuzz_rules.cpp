@@ -46,30 +46,31 @@ bool endsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-bool isCaption(std::string_view word)
+bool isCaption(std::string_view word, Monnaie monnaie)
 {
     for (const WordBlock &block : WordBlocks)
-        if (word == block.caption)
+        if (word == BlockCaption(block, monnaie))
             return true;
     return false;
 }
 
-bool isWording(const std::string &text)
+bool isWording(const std::string &text, Monnaie monnaie)
 {
     if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.find("  ") != std::string::npos)
         return false;
-    return endsWith(text, " franc") || endsWith(text, " francs") || text == "un franc";
+    return monnaie == Monnaie::Euro ? endsWith(text, " euro") || endsWith(text, " euros")
+                                    : endsWith(text, " franc") || endsWith(text, " francs");
 }
 
 // Any double: the wording exists exactly for the whole numbers 1 to 99999,
 // and the refusal names the number in readable text.
-void amountInWords(double amount)
+void amountInWords(double amount, Monnaie monnaie)
 {
     const bool valid = amount >= MontantMinimum && amount <= MontantMaximum && amount == static_cast<int>(amount);
     try {
-        const std::string words = MontantEnLettres(amount);
+        const std::string words = MontantEnLettres(amount, monnaie);
         require(valid, "MontantEnLettres accepts only whole numbers from 1 to 99999");
-        require(isWording(words), "a wording is words between single blanks ending with franc(s)");
+        require(isWording(words, monnaie), "a wording is words between single blanks ending with the currency");
     } catch (const std::invalid_argument &refusal) {
         require(!valid, "MontantEnLettres refuses no amount from 1 to 99999");
         const std::string_view why = refusal.what();
@@ -87,12 +88,12 @@ void typedAmount(const std::string &text)
         return;
     require(*amount >= MontantMinimum && *amount <= MontantMaximum, "parseAmount stays within 1 to 99999");
     require(parseAmount(std::to_string(*amount)) == amount, "parseAmount reads its own digits back");
-    require(isWording(MontantEnLettres(*amount)), "a parsed amount has a wording");
+    require(isWording(MontantEnLettres(*amount), Monnaie::Franc), "a parsed amount has a wording");
 }
 
 // A drop judged on anything: the verdict and the hint agree with each other
 // and never let the wording leave the expected text.
-void judge(const std::string &expected, const std::string &wording, const std::string &word)
+void judge(const std::string &expected, const std::string &wording, const std::string &word, Monnaie monnaie)
 {
     const std::string joined = JoinWord(wording, word);
     require(joined.empty() || (joined.front() != ' ' && joined.back() != ' '), "a candidate is trimmed");
@@ -107,28 +108,28 @@ void judge(const std::string &expected, const std::string &wording, const std::s
         require(verdict.wording == wording, "a wrong drop leaves the wording alone");
     }
 
-    const std::string hint = NextHintWord(expected, wording);
+    const std::string hint = NextHintWord(expected, wording, monnaie);
     if (!hint.empty()) {
-        require(isCaption(hint), "the hint is a block's caption");
+        require(isCaption(hint, monnaie), "the hint is a block's caption");
         require(JudgeDrop(expected, wording, hint).right, "dropping the hinted block is right");
     }
 }
 
 // The road a pupil who follows every hint takes: it reaches the wording in at
 // most one drop per character, passing only through prefixes of it.
-void followHints(int amount)
+void followHints(int amount, Monnaie monnaie)
 {
-    const std::string expected = MontantEnLettres(amount);
+    const std::string expected = MontantEnLettres(amount, monnaie);
     std::string wording;
     for (std::size_t step = 0; wording != expected; ++step) {
         require(step <= expected.size(), "following the hints completes the cheque");
-        const std::string hint = NextHintWord(expected, wording);
+        const std::string hint = NextHintWord(expected, wording, monnaie);
         require(!hint.empty(), "an unfinished wording on the right road always has a hint");
         const DropVerdict verdict = JudgeDrop(expected, wording, hint);
         require(verdict.right, "the hinted drop is right");
         wording = verdict.wording;
     }
-    require(NextHintWord(expected, wording).empty(), "a complete wording has no hint");
+    require(NextHintWord(expected, wording, monnaie).empty(), "a complete wording has no hint");
 }
 
 void extract(std::int16_t number, const std::string &phrase, const std::string &separator)
@@ -166,34 +167,36 @@ void endOfCheque(int erreursCheque, int erreursSerie, double motsJustes, long lo
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
+    const Monnaie monnaie = input.ConsumeBool() ? Monnaie::Euro : Monnaie::Franc;
     switch (input.ConsumeIntegralInRange<int>(0, 6)) {
     case 0:
-        amountInWords(input.ConsumeBool() ? anyDouble(input) : input.ConsumeFloatingPoint<double>());
+        amountInWords(input.ConsumeBool() ? anyDouble(input) : input.ConsumeFloatingPoint<double>(), monnaie);
         break;
     case 1:
-        amountInWords(input.ConsumeIntegral<std::int32_t>());
+        amountInWords(input.ConsumeIntegral<std::int32_t>(), monnaie);
         typedAmount(input.ConsumeRemainingBytesAsString());
         break;
     case 2: {
         const std::string expected = input.ConsumeRandomLengthString(200);
         const std::string wording = input.ConsumeRandomLengthString(200);
-        judge(expected, wording, input.ConsumeRemainingBytesAsString());
+        judge(expected, wording, input.ConsumeRemainingBytesAsString(), monnaie);
         break;
     }
     case 3: {
         // Close to the real game: a true wording, a prefix of it (maybe spoilt), any block or text.
-        const std::string expected = MontantEnLettres(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum));
+        const std::string expected =
+            MontantEnLettres(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie);
         std::string wording = expected.substr(0, input.ConsumeIntegralInRange<std::size_t>(0, expected.size()));
         if (input.ConsumeBool() && !wording.empty())
             wording.back() = static_cast<char>(input.ConsumeIntegral<std::uint8_t>());
         const std::string word = input.ConsumeBool()
-            ? std::string(WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1)).caption)
+            ? BlockCaption(WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1)), monnaie)
             : input.ConsumeRemainingBytesAsString();
-        judge(expected, wording, word);
+        judge(expected, wording, word, monnaie);
         break;
     }
     case 4:
-        followHints(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum));
+        followHints(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie);
         break;
     case 5: {
         const auto number = input.ConsumeIntegral<std::int16_t>();

@@ -150,10 +150,13 @@ double SeriesPenalty(int erreursSerie, double motsJustes)
     // Without an error there is nothing to take off, even when no drop was
     // right either (0 / 0 would give NaN). With errors and no right drop the
     // division gives an infinite penalty, which reads as a zero mark.
+    // A negative count, which the window never makes, would turn the penalty
+    // into a bonus: a mark above 20, or beyond what the caption can print.
     if (erreursSerie == 0)
         return 0.0;
     const double e = erreursSerie;
-    return (e / (motsJustes * 2)) * e;
+    const double penalty = (e / (motsJustes * 2)) * e;
+    return penalty < 0 ? 0.0 : penalty;
 }
 
 std::string MarkCaption(int erreursSerie, double motsJustes)

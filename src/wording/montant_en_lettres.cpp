@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
+#include <system_error>
 
 namespace {
 
@@ -63,9 +64,11 @@ void appendWord(std::string &out, std::string_view word)
 std::string describe(double amount)
 {
     char buffer[64];
-    // Plain digits for anything a person could type; exponents only for the absurd.
-    const auto format = std::fabs(amount) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, amount, format);
+    // Plain digits for anything a person could type; exponents for the absurd,
+    // and for the tiny fractions whose plain digits would not fit the buffer.
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, amount, std::chars_format::fixed);
+    if (result.ec != std::errc() || std::fabs(amount) >= 1e15)
+        result = std::to_chars(buffer, buffer + sizeof buffer, amount, std::chars_format::general);
     return std::string(buffer, result.ptr);
 }
 

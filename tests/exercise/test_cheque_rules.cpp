@@ -425,6 +425,9 @@ void TestChequeRules::markCaption_data()
     QTest::newRow("nothing at all") << 0 << 0.0 << 0.0 << QStringLiteral("Ta note est 20/20");
     QTest::newRow("errors only") << 2 << 0.0 << std::numeric_limits<double>::infinity()
                                  << QStringLiteral("TU AS ZERO!");
+    // Found by fuzzing: a negative count gave marks above 20, or a cast of 5e299 to an integer.
+    QTest::newRow("negative right drops") << 3 << -0.7 << 0.0 << QStringLiteral("Ta note est 20/20");
+    QTest::newRow("tiny negative right drops") << 1 << -1e-300 << 0.0 << QStringLiteral("Ta note est 20/20");
 }
 
 void TestChequeRules::markCaption()

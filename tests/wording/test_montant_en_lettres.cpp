@@ -164,6 +164,10 @@ void TestMontantEnLettres::rejectsAmountsOutOfRange_data()
     QTest::newRow("just above the top") << 99999.5 << QStringLiteral("99999.5");
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << QStringLiteral("nan");
     QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << QStringLiteral("inf");
+    // Too many plain digits for the message's buffer, which once came back as stray bytes.
+    QTest::newRow("smallest fraction") << std::numeric_limits<double>::denorm_min() << QStringLiteral("5e-324");
+    QTest::newRow("tiny negative") << -1e-100 << QStringLiteral("-1e-100");
+    QTest::newRow("huge") << 1e300 << QStringLiteral("1e+300");
 }
 
 void TestMontantEnLettres::rejectsAmountsOutOfRange()
