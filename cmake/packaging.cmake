@@ -1,6 +1,11 @@
 # Pecunette — apprendre à remplir un chèque.
-# What goes beside the program and into an installation: the sound cues.
+# What goes beside the program and into an installation: the sound cues, the
+# desktop entry, the AppStream description and the icons.
 include(GNUInstallDirs)
+
+set(PECUNETTE_APP_ID org.example.Pecunette)
+
+# --- Sound cues --------------------------------------------------------------
 
 set(PECUNETTE_SOUNDS
   ${PROJECT_SOURCE_DIR}/assets/sons/son2.wav
@@ -26,3 +31,46 @@ add_dependencies(pecunette pecunette_sounds)
 
 # Installed, the program looks for them in ../share/pecunette/sons from its folder.
 install(FILES ${PECUNETTE_SOUNDS} DESTINATION ${CMAKE_INSTALL_DATADIR}/pecunette/sons)
+
+# --- Desktop entry, AppStream description, icons ----------------------------
+
+set(desktop_entry ${PROJECT_SOURCE_DIR}/data/${PECUNETTE_APP_ID}.desktop)
+set(metainfo ${CMAKE_CURRENT_BINARY_DIR}/data/${PECUNETTE_APP_ID}.metainfo.xml)
+configure_file(${PROJECT_SOURCE_DIR}/data/${PECUNETTE_APP_ID}.metainfo.xml ${metainfo} @ONLY)
+install(FILES ${desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The fixed-size icons are drawn from the scalable one by a small Qt tool, so
+# they always match it and no extra package is needed to make them.
+add_executable(pecunette_svg2png ${PROJECT_SOURCE_DIR}/tools/svg2png.cpp)
+target_link_libraries(pecunette_svg2png PRIVATE Qt6::Gui Qt6::Svg)
+set(icon_svg ${PROJECT_SOURCE_DIR}/assets/icon.svg)
+set(icon_root ${CMAKE_CURRENT_BINARY_DIR}/icons/hicolor)
+set(rendered_icons)
+foreach(size 16 32 48 64 128 256)
+  set(png ${icon_root}/${size}x${size}/apps/${PECUNETTE_APP_ID}.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_root}/${size}x${size}/apps
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:pecunette_svg2png> ${icon_svg} ${png} ${size}
+    DEPENDS pecunette_svg2png ${icon_svg} VERBATIM)
+  list(APPEND rendered_icons ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(pecunette_icons ALL DEPENDS ${rendered_icons})
+install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${PECUNETTE_APP_ID}.svg)
+
+# What is shipped is checked in the build that ships, not in the sanitized ones.
+if(PECUNETTE_SANITIZE OR PECUNETTE_FUZZ)
+  set(check_shipping OFF)
+else()
+  set(check_shipping ON)
+endif()
+
+# The desktop files are checked by the tools the desktops themselves trust.
+if(check_shipping)
+  add_test(NAME desktop_entry_valid COMMAND desktop-file-validate ${desktop_entry})
+  add_test(NAME metainfo_valid COMMAND appstreamcli validate --no-net ${metainfo})
+endif()
+

@@ -113,6 +113,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pecunette"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PECUNETTE_VERSION));
+    // Ties the windows to the installed desktop entry: its name and icon in the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pecunette"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     loadFrenchTranslation(app);
     QFont font(QStringLiteral("Liberation Sans"));
