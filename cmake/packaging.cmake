@@ -74,3 +74,34 @@ if(check_shipping)
   add_test(NAME metainfo_valid COMMAND appstreamcli validate --no-net ${metainfo})
 endif()
 
+# --- Debian package: cpack -G DEB from the build folder ---------------------
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pecunette)
+set(CPACK_PACKAGE_VENDOR "Ecole de Quelbrac")
+set(CPACK_PACKAGE_CONTACT "Ecole de Quelbrac <quelbrac@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "apprendre à remplir un chèque")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Pecunette apprend aux élèves de l'école primaire (7 à 11 ans) à remplir"
+  "un chèque, et surtout à en écrire le montant en lettres, en faisant glisser"
+  "des blocs de mots sur le chèque. Chaque mot est jugé aussitôt, un indice"
+  "vient après un temps d'attente, une note sur 20 conclut chaque série et"
+  "l'enseignant lit tout dans l'historique de la progression.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quelbrac.example.org/pecunette/")
+# The libraries come from dpkg-shlibdeps; what is loaded at run time is named here:
+# the sound players (pulse, mpg123, wavparse), the fonts of the pictures and
+# labels, and the French of Qt's own dialog buttons.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-good, fonts-liberation2, qt6-translations-l10n")
+include(CPack)
+
+# Builds the package, unpacks it anywhere and runs what it unpacked.
+if(check_shipping)
+  add_test(NAME debian_package
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/package/check_deb.sh ${CMAKE_BINARY_DIR} ${PECUNETTE_APP_ID})
+  set_tests_properties(debian_package PROPERTIES TIMEOUT 600 ENVIRONMENT "LC_ALL=C.UTF-8")
+endif()
