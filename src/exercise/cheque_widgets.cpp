@@ -118,6 +118,7 @@ void WordBlockLabel::mouseDoubleClickEvent(QMouseEvent *event)
 
 void WordBlockLabel::keyPressEvent(QKeyEvent *event)
 {
+    m_focusFromKeyboard = true;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -131,10 +132,18 @@ void WordBlockLabel::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void WordBlockLabel::focusInEvent(QFocusEvent *event)
+{
+    // Only a block reached with the keyboard shows its frame: a frame on the
+    // first block when the window opens would look like a hint.
+    m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    FitLabel::focusInEvent(event);
+}
+
 void WordBlockLabel::paintEvent(QPaintEvent *event)
 {
     FitLabel::paintEvent(event);
-    if (!hasFocus())
+    if (!hasFocus() || !m_focusFromKeyboard)
         return;
     // The keyboard's place must show plainly on the light yellow block.
     QPainter painter(this);

@@ -49,11 +49,13 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void startDrag(QPoint hotSpot);
     int m_index;
+    bool m_focusFromKeyboard = false;
     QPoint m_pressedAt;
     bool m_pressed = false;
 };
