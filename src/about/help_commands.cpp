@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "help_commands.h"
 
+#include <QWidget>
+
 namespace {
 void noHelpFile(Prompts &prompts, const QString &mainCaption)
 {
@@ -10,8 +12,37 @@ void noHelpFile(Prompts &prompts, const QString &mainCaption)
                                   "Il n'y a pas d'aide associée à ce projet."),
                    Prompts::Icon::Information);
 }
+
+// The help window, loaded at need and brought to the front; nothing when there are no pages to show.
+FrmAide *showHelp(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts, const QString &folder)
+{
+    if (!aide) {
+        if (!helpAvailable(folder)) {
+            noHelpFile(prompts, mainWindow ? mainWindow->windowTitle() : QString());
+            return nullptr;
+        }
+        aide = new FrmAide(folder);
+        if (mainWindow)
+            QObject::connect(mainWindow, &QObject::destroyed, aide,
+                             [window = QPointer<FrmAide>(aide)] { delete window.data(); });
+    }
+    // A pupil may have put it away in the task bar: the command brings it back all the same.
+    aide->setWindowState(aide->windowState() & ~Qt::WindowMinimized);
+    aide->show();
+    aide->raise();
+    aide->activateWindow();
+    return aide;
+}
 }  // namespace
 
-void AideSommaire(Prompts &prompts, const QString &mainCaption) { noHelpFile(prompts, mainCaption); }
+void AideSommaire(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts, const QString &folder)
+{
+    if (FrmAide *window = showHelp(aide, mainWindow, prompts, folder))
+        window->afficheSommaire();
+}
 
-void AideRecherche(Prompts &prompts, const QString &mainCaption) { noHelpFile(prompts, mainCaption); }
+void AideRecherche(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts, const QString &folder)
+{
+    if (FrmAide *window = showHelp(aide, mainWindow, prompts, folder))
+        window->afficheIndex();
+}

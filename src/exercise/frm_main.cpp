@@ -671,8 +671,8 @@ void FrmMain::mnuLibelles_Click()
     showDialog(m_libelles, this, [this] { return new FrmLibelles(m_services); });
 }
 
-void FrmMain::mnuHelpContents_Click() { AideSommaire(m_services.prompts, windowTitle()); }
-void FrmMain::mnuHelpSearch_Click() { AideRecherche(m_services.prompts, windowTitle()); }
+void FrmMain::mnuHelpContents_Click() { AideSommaire(m_aide, this, m_services.prompts); }
+void FrmMain::mnuHelpSearch_Click() { AideRecherche(m_aide, this, m_services.prompts); }
 
 void FrmMain::mnuHelpAbout_Click()
 {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class FrmAide;
 class FrmApropos;
 class FrmEleve;
 class FrmImpression;
@@ -141,5 +142,6 @@ private:
     QPointer<FrmLibelles> m_libelles;
     QPointer<FrmApropos> m_apropos;
     QPointer<FrmImpression> m_impression;
+    QPointer<FrmAide> m_aide;
     std::unique_ptr<FrmProgression> m_progression;
 };

@@ -66,6 +66,8 @@ private Q_SLOTS:
         QTest::newRow("Libellés") << "mnuLibelles" << "frmLibelles";
         QTest::newRow("Nom de l'élève") << "mnuEleve" << "frmEleve";
         QTest::newRow("À propos") << "mnuHelpAbout" << "frmApropos";
+        QTest::newRow("Sommaire") << "mnuHelpContents" << "frmAide";
+        QTest::newRow("Aide sur...") << "mnuHelpSearch" << "frmAide";
     }
     void dialogs()
     {
@@ -104,28 +106,6 @@ private Q_SLOTS:
         QCOMPARE(f.state.MontantMax, 99999.0);
         QCOMPARE(f.services.settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Temporisation, {}),
                  QStringLiteral("3"));
-    }
-
-    void help_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("Sommaire") << "mnuHelpContents";
-        QTest::newRow("Aide sur...") << "mnuHelpSearch";
-    }
-    void help()
-    {
-        QFETCH(QString, command);
-        Fixture f;
-        f.choose(command);
-        QCOMPARE(f.services.prompts.shown.size(), 1);
-        const FakePrompts::Shown box = f.services.prompts.shown.first();
-        QCOMPARE(box.title, QStringLiteral("Pecunette - Ecole de Quelbrac"));
-        QCOMPARE(box.text, QStringLiteral("Impossible d'affichiez le sommaire de l'aide. "
-                                          "Il n'y a pas d'aide associée à ce projet."));
-        QCOMPARE(box.icon, Prompts::Icon::Information);
-        QVERIFY(!box.question);
-        for (QWidget *window : Fixture::loadedWindows())  // and no window opens
-            QVERIFY(window == f.main.get() || !window->isVisible());
     }
 };
 
