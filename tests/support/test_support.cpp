@@ -3,12 +3,22 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
+// In memory where the system offers it: the store syncs each write to disk,
+// which on a slow disk costs more than the tests themselves.
+QString settingsDirTemplate()
+{
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    const QString base = shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
+    return base + QStringLiteral("/pecunette-test-XXXXXX");
+}
+
 QTemporaryDir &settingsDir()
 {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(settingsDirTemplate());
     return dir;
 }
 }  // namespace
