@@ -28,72 +28,80 @@ bool hasOption(int argc, char **argv, std::initializer_list<const char *> names)
     return false;
 }
 
-QCommandLineOption sceneOption()
-{
-    return QCommandLineOption(QStringLiteral("scene"),
-                              QStringLiteral("Avec --screenshot : la scène à montrer (%1).")
-                                  .arg(sceneNames().join(QStringLiteral(", "))),
-                              QStringLiteral("SCENE"), QStringLiteral("demarrage"));
-}
-
-QCommandLineOption currencyOption()
-{
-    return QCommandLineOption(QStringLiteral("currency"),
-                              QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
-                              QStringLiteral("MONNAIE"), QStringLiteral("franc"));
-}
-
-void describe(QCommandLineParser &parser, QCommandLineOption &wording, QCommandLineOption &screenshot)
-{
-    parser.addOption(sceneOption());
-    parser.addOption(currencyOption());
-    parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOption(wording);
-    parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("montants"),
-                                 QStringLiteral("Avec --wording : les montants (1 à 99999), « - » pour l'entrée standard."),
-                                 QStringLiteral("[montants...]"));
-}
-
-int runWithoutWindows(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("pecunette"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PECUNETTE_VERSION));
+// Every option the program takes, described once for --help.
+struct Options {
     QCommandLineParser parser;
-    QCommandLineOption wording(QStringLiteral("wording"), QStringLiteral("Écrit chaque montant en lettres, un par ligne."));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Affiche la version du programme.")};
+    QCommandLineOption wording{QStringLiteral("wording"), QStringLiteral("Écrit chaque montant en lettres, un par ligne.")};
+    QCommandLineOption currency{QStringLiteral("currency"),
+                                QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
+                                QStringLiteral("MONNAIE"), QStringLiteral("franc")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
                                   QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
-                                  QStringLiteral("FICHIER"));
-    describe(parser, wording, screenshot);
-    parser.process(app);  // --help and --version print and exit here
-    QTextStream in(stdin);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const std::optional<Monnaie> monnaie = parseMonnaie(parser.value(QStringLiteral("currency")));
-    if (!monnaie) {
-        err << QStringLiteral("pecunette : monnaie inconnue « %1 » : franc ou euro.")
-                   .arg(parser.value(QStringLiteral("currency")))
-            << Qt::endl;
-        return 2;
-    }
-    return printWordings(parser.positionalArguments(), in, out, err, *monnaie);
-}
+                                  QStringLiteral("FICHIER")};
+    QCommandLineOption scene{QStringLiteral("scene"),
+                             QStringLiteral("Avec --screenshot : la scène à montrer (%1).")
+                                 .arg(sceneNames().join(QStringLiteral(", "))),
+                             QStringLiteral("SCENE"), QStringLiteral("demarrage")};
 
-void loadFrenchTranslation(QApplication &app)
+    Options()
+    {
+        parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
+        // Qt's own --help and --version describe themselves in English.
+        parser.addOptions({help, version, wording, currency, screenshot, scene});
+        parser.addPositionalArgument(
+            QStringLiteral("montants"),
+            QStringLiteral("Avec --wording : les montants (1 à 99999), « - » pour l'entrée standard."),
+            QStringLiteral("[montants...]"));
+    }
+
+    // Reads the command line; --help and --version print and end the program here.
+    void process(const QCoreApplication &app)
+    {
+        parser.process(app);
+        if (parser.isSet(help))
+            parser.showHelp(0);
+        if (parser.isSet(version))
+            parser.showVersion();
+    }
+};
+
+// Qt's own texts (the --help lines, OK / Annuler) in French too.
+void loadFrenchTranslation(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
+int runWithoutWindows(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pecunette"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PECUNETTE_VERSION));
+    loadFrenchTranslation(app);
+    Options options;
+    options.process(app);
+    QTextStream in(stdin);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const std::optional<Monnaie> monnaie = parseMonnaie(options.parser.value(options.currency));
+    if (!monnaie) {
+        err << QStringLiteral("pecunette : monnaie inconnue « %1 » : franc ou euro.")
+                   .arg(options.parser.value(options.currency))
+            << Qt::endl;
+        return 2;
+    }
+    return printWordings(options.parser.positionalArguments(), in, out, err, *monnaie);
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    if (hasOption(argc, argv, {"--wording", "--help", "-h", "--help-all", "--version", "-v"}))
+    if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
 
     const bool screenshotOnly = hasOption(argc, argv, {"--screenshot"});
@@ -123,13 +131,8 @@ int main(int argc, char **argv)
     // Windows are closed through the main window's own unloading.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QCommandLineParser parser;
-    QCommandLineOption wording(QStringLiteral("wording"), QStringLiteral("Écrit chaque montant en lettres, un par ligne."));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
-                                  QStringLiteral("FICHIER"));
-    describe(parser, wording, screenshot);
-    parser.process(app);
+    Options options;
+    options.process(app);
 
     QSettingsStore settings;
     SystemClock clock;
@@ -140,12 +143,12 @@ int main(int argc, char **argv)
     ExerciseState state;
 
     FrmMain window(state, services);
-    if (parser.isSet(screenshot)) {
-        const QString file = parser.value(screenshot);
+    if (options.parser.isSet(options.screenshot)) {
+        const QString file = options.parser.value(options.screenshot);
         // A scene plays with sound off and leaves the user's settings alone.
         state.SonActif = 0;
-        if (!playScene(parser.value(QStringLiteral("scene")), window, state)) {
-            std::fprintf(stderr, "pecunette : scène inconnue « %s »\n", qPrintable(parser.value(QStringLiteral("scene"))));
+        if (!playScene(options.parser.value(options.scene), window, state)) {
+            std::fprintf(stderr, "pecunette : scène inconnue « %s »\n", qPrintable(options.parser.value(options.scene)));
             return 2;
         }
         window.show();

@@ -71,3 +71,14 @@ void placeWindowOnScreen(QWidget *window, QPoint topLeft)
     const QRect wanted(topLeft, window->frameGeometry().size());
     window->move(keepOnScreen(wanted, screenAreas()).topLeft());
 }
+
+void centreOnPrimaryScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect whole = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    placeWindowOnScreen(window, whole.topLeft() + QPoint((whole.width() - size.width()) / 2,
+                                                         (whole.height() - size.height()) / 2));
+}

@@ -20,3 +20,6 @@ QList<QRect> screenAreas();
 // Moves the window so that its outer frame's top-left corner lands on
 // `topLeft`, or as near as keeps the whole frame on a screen.
 void placeWindowOnScreen(QWidget *window, QPoint topLeft);
+
+// Centres the window's outer frame on the primary screen (kept wholly on it).
+void centreOnPrimaryScreen(QWidget *window);

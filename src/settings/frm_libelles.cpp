@@ -64,12 +64,7 @@ FrmLibelles::FrmLibelles(Services &services)
 
 void FrmLibelles::Form_Load()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect whole = screen->geometry();
-        const QSize size = frameGeometry().size();
-        placeWindowOnScreen(this, whole.topLeft() + QPoint((whole.width() - size.width()) / 2,
-                                                           (whole.height() - size.height()) / 2));
-    }
+    centreOnPrimaryScreen(this);
     const SettingsStore &settings = m_services.settings;
     Text1->setText(settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre));
     Text2->setText(settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille));

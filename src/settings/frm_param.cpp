@@ -142,12 +142,7 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
 
 void FrmParam::Form_Load()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect whole = screen->geometry();
-        const QSize size = frameGeometry().size();
-        placeWindowOnScreen(this, whole.topLeft() + QPoint((whole.width() - size.width()) / 2,
-                                                           (whole.height() - size.height()) / 2));
-    }
+    centreOnPrimaryScreen(this);
 
     // A stored value that is not an index of its list (edited by hand, say)
     // selects the entry used when nothing is stored.

@@ -11,16 +11,6 @@
 #include <QtTest>
 
 namespace {
-// Types a text key by key; QTest's own keyClicks knows only ASCII.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 struct Fixture {
     TestServices services;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTest>
 
 namespace {
 // In memory where the system offers it: the store syncs each write to disk,
@@ -81,4 +82,14 @@ QString FakeSystemInfo::findOnPath(const QStringList &candidates) const
         if (onPath.contains(candidate))
             return candidate;
     return {};
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }

@@ -13,6 +13,12 @@
 #include <deque>
 #include <functional>
 
+class QWidget;
+
+// Types `text` into `widget` key by key, as a pupil would; characters beyond
+// ASCII arrive as text, the way an input method gives them.
+void typeText(QWidget *widget, const QString &text);
+
 // Points QSettings at a throw-away folder for the whole test program; call
 // before anything reads the store (the test's initTestCase, or main()).
 void isolateSettings();
