@@ -189,15 +189,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::string wording = expected.substr(0, input.ConsumeIntegralInRange<std::size_t>(0, expected.size()));
         if (input.ConsumeBool() && !wording.empty())
             wording.back() = static_cast<char>(input.ConsumeIntegral<std::uint8_t>());
-        const std::string word = input.ConsumeBool()
-            ? BlockCaption(WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1)), monnaie)
-            : input.ConsumeRemainingBytesAsString();
+        const std::string word =
+            input.ConsumeBool()
+                ? BlockCaption(WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1)),
+                               monnaie)
+                : input.ConsumeRemainingBytesAsString();
         judge(expected, wording, word, monnaie);
         break;
     }
-    case 4:
-        followHints(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie);
-        break;
+    case 4: followHints(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie); break;
     case 5: {
         const auto number = input.ConsumeIntegral<std::int16_t>();
         const std::string separator = input.ConsumeRandomLengthString(3);

@@ -17,8 +17,8 @@ const QString ToolsLocationValue = QStringLiteral("MSINFO");
 const QString MsinfoProgram = QStringLiteral("\\MSINFO32.EXE");
 
 // Where there is no registry: the usual system-information programs of the desktops.
-const QStringList FreeDesktopSysInfo{QStringLiteral("kinfocenter"), QStringLiteral("gnome-system-monitor"),
-                                     QStringLiteral("hardinfo")};
+const QStringList FreeDesktopSysInfo {QStringLiteral("kinfocenter"), QStringLiteral("gnome-system-monitor"),
+                                      QStringLiteral("hardinfo")};
 }  // namespace
 
 QString FrmApropos::applicationTitle() { return QStringLiteral("Pecunette"); }
@@ -38,8 +38,8 @@ QString FrmApropos::description()
 }
 
 FrmApropos::FrmApropos(Services &services, QWidget *mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_services(services)
 {
     setObjectName(QStringLiteral("frmApropos"));
@@ -101,14 +101,14 @@ void FrmApropos::Form_Load(QWidget *mainWindow)
     const QSize main = mainWindow ? mainWindow->frameGeometry().size() : outer;
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    placeWindowOnScreen(this, origin + QPoint((main.width() - outer.width()) / 2,
-                                              (main.height() - outer.height()) / 2));
+    placeWindowOnScreen(this,
+                        origin + QPoint((main.width() - outer.width()) / 2, (main.height() - outer.height()) / 2));
 
     setWindowTitle(applicationTitle());
     lblVersion->setText(legalNotice());
-    lblTitle->setText(applicationTitle() + QStringLiteral(" v") + QString::number(PECUNETTE_VERSION_MAJOR)
-                      + QLatin1Char('.') + QString::number(PECUNETTE_VERSION_MINOR) + QLatin1Char('.')
-                      + QString::number(PECUNETTE_VERSION_PATCH));
+    lblTitle->setText(applicationTitle() + QStringLiteral(" v") + QString::number(PECUNETTE_VERSION_MAJOR) +
+                      QLatin1Char('.') + QString::number(PECUNETTE_VERSION_MINOR) + QLatin1Char('.') +
+                      QString::number(PECUNETTE_VERSION_PATCH));
     lblDescription->setText(description());
     cmdOK->setFocus();
 }

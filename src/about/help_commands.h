@@ -15,8 +15,7 @@ class QWidget;
 // `aide` until it is closed; while open, it only comes to the front. Without
 // the help pages in `folder`, the message that there is no help, titled with
 // the main window's caption.
-void AideSommaire(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts,
-                  const QString &folder = helpFolder());
+void AideSommaire(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts, const QString &folder = helpFolder());
 // "Aide sur...": the same window, on its index of keywords with the search field.
 void AideRecherche(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts,
                    const QString &folder = helpFolder());

@@ -112,7 +112,9 @@ bool keywordMatches(const QString &keyword, const QString &typed)
     return false;
 }
 
-FrmAide::FrmAide(const QString &folder) : QWidget(nullptr, Qt::Window), m_folder(folder)
+FrmAide::FrmAide(const QString &folder)
+    : QWidget(nullptr, Qt::Window)
+    , m_folder(folder)
 {
     initHelpResources();
     setObjectName(QStringLiteral("frmAide"));
@@ -139,8 +141,7 @@ FrmAide::FrmAide(const QString &folder) : QWidget(nullptr, Qt::Window), m_folder
 
 void FrmAide::buildWindow()
 {
-    auto toolButton = [this](const char *name, const QString &text, QStyle::StandardPixmap icon,
-                             const QString &tip) {
+    auto toolButton = [this](const char *name, const QString &text, QStyle::StandardPixmap icon, const QString &tip) {
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(text);
@@ -234,8 +235,7 @@ void FrmAide::buildWindow()
     connect(m_txtAide, &QTextBrowser::sourceChanged, this, &FrmAide::updateTitle);
     connect(m_cmdPrecedent, &QToolButton::clicked, m_txtAide, &QTextBrowser::backward);
     connect(m_cmdSuivant, &QToolButton::clicked, m_txtAide, &QTextBrowser::forward);
-    connect(m_cmdSommaire, &QToolButton::clicked, this,
-            [this] { m_txtAide->setSource(helpContentsPage(m_folder)); });
+    connect(m_cmdSommaire, &QToolButton::clicked, this, [this] { m_txtAide->setSource(helpContentsPage(m_folder)); });
     connect(m_cmdIndex, &QToolButton::clicked, this, &FrmAide::cmdIndex_Click);
     connect(m_saisieMotCle, &QLineEdit::textChanged, this, &FrmAide::saisieMotCle_Change);
     connect(m_lstMotsCles, &QListWidget::itemClicked, this, &FrmAide::lstMotsCles_Choix);
@@ -332,15 +332,10 @@ bool FrmAide::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            QCoreApplication::sendEvent(m_lstMotsCles, event);
-            return true;
+        case Qt::Key_PageDown: QCoreApplication::sendEvent(m_lstMotsCles, event); return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            cmdAfficher_Click();
-            return true;
-        default:
-            break;
+        case Qt::Key_Enter: cmdAfficher_Click(); return true;
+        default: break;
         }
     }
     return QWidget::eventFilter(watched, event);

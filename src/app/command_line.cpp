@@ -10,8 +10,7 @@ bool printOne(const QString &text, QTextStream &out, QTextStream &err, Monnaie m
 {
     const std::optional<int> amount = parseAmount(text.toStdString());
     if (!amount) {
-        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.")
-                   .arg(text)
+        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.").arg(text)
             << Qt::endl;
         return false;
     }

@@ -31,20 +31,21 @@ bool hasOption(int argc, char **argv, std::initializer_list<const char *> names)
 // Every option the program takes, described once for --help.
 struct Options {
     QCommandLineParser parser;
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide.")};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Affiche la version du programme.")};
-    QCommandLineOption wording{QStringLiteral("wording"), QStringLiteral("Écrit chaque montant en lettres, un par ligne.")};
-    QCommandLineOption currency{QStringLiteral("currency"),
-                                QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
-                                QStringLiteral("MONNAIE"), QStringLiteral("franc")};
-    QCommandLineOption screenshot{QStringLiteral("screenshot"),
-                                  QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
-                                  QStringLiteral("FICHIER")};
-    QCommandLineOption scene{QStringLiteral("scene"),
-                             QStringLiteral("Avec --screenshot : la scène à montrer (%1).")
-                                 .arg(sceneNames().join(QStringLiteral(", "))),
-                             QStringLiteral("SCENE"), QStringLiteral("demarrage")};
+    QCommandLineOption help {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Affiche cette aide.")};
+    QCommandLineOption version {{QStringLiteral("v"), QStringLiteral("version")},
+                                QStringLiteral("Affiche la version du programme.")};
+    QCommandLineOption wording {QStringLiteral("wording"),
+                                QStringLiteral("Écrit chaque montant en lettres, un par ligne.")};
+    QCommandLineOption currency {QStringLiteral("currency"),
+                                 QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
+                                 QStringLiteral("MONNAIE"), QStringLiteral("franc")};
+    QCommandLineOption screenshot {QStringLiteral("screenshot"),
+                                   QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
+                                   QStringLiteral("FICHIER")};
+    QCommandLineOption scene {
+        QStringLiteral("scene"),
+        QStringLiteral("Avec --screenshot : la scène à montrer (%1).").arg(sceneNames().join(QStringLiteral(", "))),
+        QStringLiteral("SCENE"), QStringLiteral("demarrage")};
 
     Options()
     {
@@ -139,7 +140,7 @@ int main(int argc, char **argv)
     MediaSoundPlayer sound;
     MessageBoxPrompts prompts;
     PlatformSystemInfo systemInfo;
-    Services services{settings, clock, sound, prompts, systemInfo};
+    Services services {settings, clock, sound, prompts, systemInfo};
     ExerciseState state;
 
     FrmMain window(state, services);
@@ -148,7 +149,8 @@ int main(int argc, char **argv)
         // A scene plays with sound off and leaves the user's settings alone.
         state.SonActif = 0;
         if (!playScene(options.parser.value(options.scene), window, state)) {
-            std::fprintf(stderr, "pecunette : scène inconnue « %s »\n", qPrintable(options.parser.value(options.scene)));
+            std::fprintf(stderr, "pecunette : scène inconnue « %s »\n",
+                         qPrintable(options.parser.value(options.scene)));
             return 2;
         }
         window.show();

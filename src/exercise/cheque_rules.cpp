@@ -50,9 +50,9 @@ void joinInto(std::string &out, std::string_view wording, std::string_view word)
 {
     out.assign(wording);
     const bool glued = endsWith(wording, "-") || endsWith(wording, ".") || endsWith(wording, "c");
-    const bool plural = word == "s"
-        && (endsWith(wording, "cent") || endsWith(wording, "vingt") || endsWith(wording, "mille")
-            || endsWith(wording, "million") || endsWith(wording, "milliard") || endsWith(wording, "euro"));
+    const bool plural =
+        word == "s" && (endsWith(wording, "cent") || endsWith(wording, "vingt") || endsWith(wording, "mille") ||
+                        endsWith(wording, "million") || endsWith(wording, "milliard") || endsWith(wording, "euro"));
     if (!glued && !plural)
         out += ' ';
     out += word;
@@ -84,7 +84,7 @@ std::string_view captionOf(const WordBlock &block, Monnaie monnaie)
     return caption;
 }
 
-} // namespace
+}  // namespace
 
 std::string BlockCaption(const WordBlock &block, Monnaie monnaie) { return std::string(captionOf(block, monnaie)); }
 

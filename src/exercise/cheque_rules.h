@@ -11,10 +11,10 @@
 
 // One word block of the main window.
 struct WordBlock {
-    int index;            // Nombre(index)
+    int index;  // Nombre(index)
     const char *caption;  // the word a drop adds
-    const char *tag;      // the block's value; carried along, never read
-    int column;           // place in the block grid, from 1
+    const char *tag;  // the block's value; carried along, never read
+    int column;  // place in the block grid, from 1
     int row;
 };
 
@@ -41,7 +41,7 @@ std::string WordingAfterRightDrop(const std::string &expected, const std::string
 struct DropVerdict {
     std::string candidate;  // K, logged whether right or wrong
     bool right = false;
-    std::string wording;    // the cheque's wording after the drop (unchanged when wrong)
+    std::string wording;  // the cheque's wording after the drop (unchanged when wrong)
 };
 
 // Judges the drop of `word` on a cheque showing `wording` whose amount reads `expected`.
@@ -50,15 +50,14 @@ DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, c
 // The block to light for a hint: among the captions whose drop would be judged
 // right now, the longest ("cinquante" rather than "cinq"); the empty text when
 // no drop can be right (the wording is complete, or went astray).
-std::string NextHintWord(const std::string &expected, const std::string &wording,
-                         Monnaie monnaie = Monnaie::Franc);
+std::string NextHintWord(const std::string &expected, const std::string &wording, Monnaie monnaie = Monnaie::Franc);
 
 // What the clerk says and the history records when a cheque is complete.
 struct ChequeResult {
-    int messageTop;          // pixels
-    std::string message;     // bubble caption; "\n" breaks the line
+    int messageTop;  // pixels
+    std::string message;  // bubble caption; "\n" breaks the line
     std::string historyRow;  // event text
-    bool normal;             // black row (true) or red (false)
+    bool normal;  // black row (true) or red (false)
 };
 ChequeResult ChequeResultFor(int erreursCheque);
 

@@ -3,13 +3,15 @@
 
 #include <QApplication>
 #include <QDrag>
-#include <QKeyEvent>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgRenderer>
 
-FitLabel::FitLabel(QWidget *parent) : QLabel(parent) {}
+FitLabel::FitLabel(QWidget *parent)
+    : QLabel(parent)
+{ }
 
 void FitLabel::setFontSize(qreal points)
 {
@@ -69,7 +71,9 @@ void FitLabel::paintEvent(QPaintEvent *)
     painter.drawText(contentsRect(), textFlags(), text());
 }
 
-WordBlockLabel::WordBlockLabel(int index, QWidget *parent) : FitLabel(parent), m_index(index)
+WordBlockLabel::WordBlockLabel(int index, QWidget *parent)
+    : FitLabel(parent)
+    , m_index(index)
 {
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -127,8 +131,7 @@ void WordBlockLabel::keyPressEvent(QKeyEvent *event)
             Q_EMIT placeRequested(m_index);
         event->accept();
         return;
-    default:
-        FitLabel::keyPressEvent(event);
+    default: FitLabel::keyPressEvent(event);
     }
 }
 
@@ -154,7 +157,11 @@ void WordBlockLabel::paintEvent(QPaintEvent *event)
     painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
-DropLabel::DropLabel(QWidget *parent) : FitLabel(parent) { setAcceptDrops(true); }
+DropLabel::DropLabel(QWidget *parent)
+    : FitLabel(parent)
+{
+    setAcceptDrops(true);
+}
 
 void DropLabel::dragEnterEvent(QDragEnterEvent *event)
 {
@@ -181,9 +188,10 @@ void DropLabel::dropEvent(QDropEvent *event)
 }
 
 ChequeBackground::ChequeBackground(const QString &svgResource, QSize designSize, QWidget *parent)
-    : QWidget(parent), m_resource(svgResource), m_designSize(designSize)
-{
-}
+    : QWidget(parent)
+    , m_resource(svgResource)
+    , m_designSize(designSize)
+{ }
 
 void ChequeBackground::paintEvent(QPaintEvent *)
 {
@@ -198,7 +206,10 @@ void ChequeBackground::paintEvent(QPaintEvent *)
     QPainter(this).drawPixmap(0, 0, m_cache);
 }
 
-SvgPicture::SvgPicture(const QString &svgResource, QWidget *parent) : QWidget(parent), m_resource(svgResource) {}
+SvgPicture::SvgPicture(const QString &svgResource, QWidget *parent)
+    : QWidget(parent)
+    , m_resource(svgResource)
+{ }
 
 void SvgPicture::paintEvent(QPaintEvent *)
 {
@@ -207,7 +218,8 @@ void SvgPicture::paintEvent(QPaintEvent *)
     QSvgRenderer(m_resource).render(&painter, QRectF(rect()));
 }
 
-ExerciseTimer::ExerciseTimer(QObject *parent) : QObject(parent)
+ExerciseTimer::ExerciseTimer(QObject *parent)
+    : QObject(parent)
 {
     connect(&m_timer, &QTimer::timeout, this, &ExerciseTimer::timeout);
 }

@@ -116,7 +116,7 @@ public:
     void setInterval(int milliseconds);
     void setEnabled(bool enabled);
     void start(int milliseconds);  // Interval, then Enabled
-    void stop();                   // Interval 0, then Enabled false
+    void stop();  // Interval 0, then Enabled false
 
 Q_SIGNALS:
     void timeout();

@@ -9,23 +9,23 @@
 // handed to the windows by reference. Tests make a fresh one per case.
 // An invalid QDateTime is "no moment yet".
 struct ExerciseState {
-    int ChequesRestants = 0;      // cheques still to complete in the series
-    qint16 NbCheques = 0;         // cheques per series: 5, 10, 15 or 20
-    int TicksAttente = 0;         // hint-timer ticks on the current cheque
-    double MontantMax = 0;        // largest amount that can be drawn
-    qint16 SonActif = 0;          // sound cues on (not 0) or off
-    int ErreursSerie = 0;         // wrong drops of the completed cheques of the series
-    int ErreursCheque = 0;        // wrong drops on the current cheque
-    double MotsJustes = 0;        // right drops of the series
-    QString PhraseATrouver;       // expected wording of the current cheque
+    int ChequesRestants = 0;  // cheques still to complete in the series
+    qint16 NbCheques = 0;  // cheques per series: 5, 10, 15 or 20
+    int TicksAttente = 0;  // hint-timer ticks on the current cheque
+    double MontantMax = 0;  // largest amount that can be drawn
+    qint16 SonActif = 0;  // sound cues on (not 0) or off
+    int ErreursSerie = 0;  // wrong drops of the completed cheques of the series
+    int ErreursCheque = 0;  // wrong drops on the current cheque
+    double MotsJustes = 0;  // right drops of the series
+    QString PhraseATrouver;  // expected wording of the current cheque
     QString NomEleve;
     QString PrenomEleve;
-    QDateTime HeureDebut;         // when the current cheque was prepared
-    QDateTime HeureCourante;      // latest history row, or end of the series
-    QDateTime HeurePrecedente;    // from when the next history row measures its duration
+    QDateTime HeureDebut;  // when the current cheque was prepared
+    QDateTime HeureCourante;  // latest history row, or end of the series
+    QDateTime HeurePrecedente;  // from when the next history row measures its duration
 
     // Not in the original state: a series now starts afresh after its result
     // or after "Fin", and its total duration runs from its first cheque.
-    bool SerieTerminee = true;    // the next cheque starts a new series
-    QDateTime DebutSerie;         // when the series' first cheque was prepared
+    bool SerieTerminee = true;  // the next cheque starts a new series
+    QDateTime DebutSerie;  // when the series' first cheque was prepared
 };

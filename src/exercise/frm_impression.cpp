@@ -27,17 +27,19 @@ WorksheetLabels labelsFrom(const SettingsStore &store, const Clock &clock)
 }  // namespace
 
 FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Dialog), m_state(state), m_services(services)
+    : QWidget(parent, Qt::Dialog)
+    , m_state(state)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("frmImpression"));
     setWindowTitle(Title);
     setAttribute(Qt::WA_DeleteOnClose);
     m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
 
-    auto *explanation = new QLabel(
-        QStringLiteral("Des chèques vierges à remplir à la main, avec le montant en chiffres,\n"
-                       "puis une page de corrigé avec chaque montant en lettres."),
-        this);
+    auto *explanation =
+        new QLabel(QStringLiteral("Des chèques vierges à remplir à la main, avec le montant en chiffres,\n"
+                                  "puis une page de corrigé avec chaque montant en lettres."),
+                   this);
     m_nombre = new QSpinBox(this);
     m_nombre->setObjectName(QStringLiteral("saisieNombre"));
     m_nombre->setRange(1, WorksheetMaximum);
@@ -78,9 +80,8 @@ void FrmImpression::Enregistrer_Click()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed = QDir(folder).filePath(
         QStringLiteral("cheques-%1.pdf").arg(m_services.clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
-    const QString path =
-        m_services.prompts.askSaveFile(QStringLiteral("Enregistrer les chèques"), proposed,
-                                       QStringLiteral("Documents PDF (*.pdf)"));
+    const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer les chèques"), proposed,
+                                                        QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "exercise_state.h"
-#include "worksheet.h"
 #include "services.h"
+#include "worksheet.h"
 
 #include <QRandomGenerator>
 #include <QWidget>
@@ -23,7 +23,7 @@ public:
 
 public Q_SLOTS:
     void Enregistrer_Click();  // a PDF where the teacher chooses
-    void Imprimer_Click();     // through the system's print dialog
+    void Imprimer_Click();  // through the system's print dialog
 
 private:
     std::vector<WorksheetCheque> drawCheques();

@@ -4,9 +4,9 @@
 #include "cheque_rules.h"
 #include "frm_apropos.h"
 #include "frm_eleve.h"
+#include "frm_impression.h"
 #include "frm_libelles.h"
 #include "frm_param.h"
-#include "frm_impression.h"
 #include "frm_progression.h"
 #include "help_commands.h"
 #include "lock_keys.h"
@@ -54,7 +54,9 @@ QLocale french() { return QLocale(QLocale::French, QLocale::France); }
 static void registerPictures() { Q_INIT_RESOURCE(resources); }
 
 FrmMain::FrmMain(ExerciseState &state, Services &services, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_services(services)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_services(services)
 {
     endProgramAtOnce = [] { QCoreApplication::exit(0); };
     registerPictures();
@@ -122,10 +124,9 @@ void FrmMain::buildWindow()
 
     m_message = label("Message", {296, 22, 213, 53}, QStringLiteral("Bonjour ..."),
                       designFont(SerifFamily, 15.75, true), QColor(128, 0, 0), Qt::AlignHCenter | Qt::AlignTop);
-    m_debutMsg = label("DebutMsg", {90, 106, 335, 117},
-                       QStringLiteral("Clique sur le bouton \"Nouveau\" pour commencer l'exercice."),
-                       designFont(SansFamily, 24, false), palette().color(QPalette::ButtonText),
-                       Qt::AlignHCenter | Qt::AlignTop);
+    m_debutMsg = label(
+        "DebutMsg", {90, 106, 335, 117}, QStringLiteral("Clique sur le bouton \"Nouveau\" pour commencer l'exercice."),
+        designFont(SansFamily, 24, false), palette().color(QPalette::ButtonText), Qt::AlignHCenter | Qt::AlignTop);
     m_debutMsg->setVisible(false);
     m_consigne = label("Consigne", {4, 122, 133, 101},
                        QStringLiteral("Utilise les blocs de mots qui se trouvent à droite pour rédiger ton chèque."),
@@ -542,8 +543,7 @@ void FrmMain::afficheIndice()
     if (m_state.TicksAttente < delai + 1)
         return;
     setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
-    const QString word =
-        toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text()), m_monnaie));
+    const QString word = toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text()), m_monnaie));
     for (WordBlockLabel *block : m_nombre) {
         if (block->text() == word) {
             block->setTextColor(Blue);
@@ -639,7 +639,7 @@ namespace {
 // Shows a modeless dialog without owner, loading it first when it is not
 // loaded; one already open only comes to the front. A dialog hidden but
 // still loaded goes when the main window goes.
-template <typename Dialog, typename Load>
+template<typename Dialog, typename Load>
 void showDialog(QPointer<Dialog> &loaded, QObject *mainWindow, Load load)
 {
     if (!loaded) {

@@ -100,11 +100,11 @@ private:
     void placeWindow();
     void Form_Unload();
     void NouveauCheque();
-    void finDuCheque();      // tick of Timer(0)
-    void essaieEncore();     // tick of Timer(1)
-    void afficheIndice();    // tick of Timer(2)
+    void finDuCheque();  // tick of Timer(0)
+    void essaieEncore();  // tick of Timer(1)
+    void afficheIndice();  // tick of Timer(2)
     void resultatSerie();
-    void finDeSession();     // the "Fin" button
+    void finDeSession();  // the "Fin" button
     void setMessage(int top, qreal fontSize, const QString &caption);
     void setMessageTop(int top);
     void stopAllTimers();
@@ -122,7 +122,7 @@ private:
     FitLabel *m_message = nullptr;
     FitLabel *m_debutMsg = nullptr;
     FitLabel *m_consigne = nullptr;
-    std::array<WordBlockLabel *, 29> m_nombre{};
+    std::array<WordBlockLabel *, 29> m_nombre {};
     FitLabel *m_somme = nullptr;
     DropLabel *m_texteResultat = nullptr;
     FitLabel *m_ordreDe = nullptr;
@@ -132,7 +132,7 @@ private:
     QPushButton *m_nouveau = nullptr;
     QPushButton *m_quitter = nullptr;
     QString m_quitterTag;
-    std::array<ExerciseTimer *, 4> m_timers{};
+    std::array<ExerciseTimer *, 4> m_timers {};
     QLabel *m_panelText = nullptr;
     QLabel *m_panelNum = nullptr;
     QLabel *m_panelMaj = nullptr;

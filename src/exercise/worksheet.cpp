@@ -33,8 +33,8 @@ QFont font(qreal deviceDpi, const QString &family, qreal units, bool bold = fals
 }
 
 // Draws one cheque in `box` (device coordinates), in the picture's own units inside.
-void paintCheque(QPainter &painter, QSvgRenderer &picture, const QRectF &box, int number,
-                 const WorksheetCheque &cheque, const WorksheetLabels &labels)
+void paintCheque(QPainter &painter, QSvgRenderer &picture, const QRectF &box, int number, const WorksheetCheque &cheque,
+                 const WorksheetLabels &labels)
 {
     const qreal dpi = painter.device()->logicalDpiY();
     painter.save();
@@ -76,10 +76,10 @@ std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie
     for (int i = 0; i < count; ++i) {
         const float r = static_cast<float>(random.generate() >> 8) / 16777216.0F;
         const int amount = static_cast<int>(std::floor(static_cast<double>(r) * largest)) + 1;
-        cheques.push_back({amount,
-                           QString::number(amount) +
-                               (monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")),
-                           QString::fromStdString(MontantEnLettres(amount, monnaie))});
+        cheques.push_back(
+            {amount,
+             QString::number(amount) + (monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")),
+             QString::fromStdString(MontantEnLettres(amount, monnaie))});
     }
     return cheques;
 }
@@ -155,8 +155,7 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
     return pages;
 }
 
-bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
-                       const WorksheetLabels &labels)
+bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques, const WorksheetLabels &labels)
 {
     // Written beside the target and renamed at the end, so a failure leaves an earlier file whole.
     QSaveFile file(path);

@@ -14,7 +14,7 @@ class QRandomGenerator;
 
 struct WorksheetCheque {
     int amount = 0;
-    QString somme;    // "4521 Frs" or "4521 €", as the cheque shows it
+    QString somme;  // "4521 Frs" or "4521 €", as the cheque shows it
     QString wording;  // what the pupil should write
 };
 
@@ -36,5 +36,4 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
                    const WorksheetLabels &labels);
 
 // The worksheet as a PDF file; false (the file left as it was) on failure.
-bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
-                       const WorksheetLabels &labels);
+bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques, const WorksheetLabels &labels);

@@ -20,8 +20,8 @@ const QString ProductName = QStringLiteral("Pecunette");
 // Escape, so a name is only confirmed by the OK button itself.
 FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &progression, QWidget *mainWindow,
                    QLabel *message, QLabel *debutMsg, std::function<void(const QString &)> setSessionLine)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_state(state)
     , m_services(services)
     , m_progression(progression)
@@ -105,8 +105,8 @@ void FrmEleve::OK_Click()
     m_message->move(m_message->x(), 20);
     m_message->setText(QStringLiteral("Bonjour ...\n") + m_state.PrenomEleve);
     if (m_setSessionLine)
-        m_setSessionLine(QStringLiteral("Session de ") + m_state.NomEleve + QLatin1Char(' ') + m_state.PrenomEleve
-                         + QLatin1Char('.'));
+        m_setSessionLine(QStringLiteral("Session de ") + m_state.NomEleve + QLatin1Char(' ') + m_state.PrenomEleve +
+                         QLatin1Char('.'));
     m_debutMsg->setVisible(true);
     m_progression.AjoutProgress(QStringLiteral("Elève ") + m_state.NomEleve + QLatin1Char(' ') + m_state.PrenomEleve,
                                 true);

@@ -36,8 +36,8 @@ QFont sansSerif(qreal pointSize, bool bold = false)
 FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget *parent)
     // No close button: the window refuses to close, and a button that does nothing would
     // puzzle the teacher; "Quitter" hides it.
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
     , m_state(state)
     , m_services(services)
     , m_model(new HistoryModel(this))
@@ -111,8 +111,8 @@ FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget
 QString FrmProgression::momentText(const QDateTime &moment) const
 {
     static const QLocale french(QLocale::French, QLocale::France);
-    return french.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + moment.time().toString(QStringLiteral("HH:mm:ss"));
+    return french.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           moment.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 void FrmProgression::InitGrille()
@@ -133,10 +133,7 @@ void FrmProgression::InitGrille()
     m_model->append(std::move(launch));
 }
 
-int FrmProgression::Rows() const
-{
-    return m_model->rowCount() + 1;
-}
+int FrmProgression::Rows() const { return m_model->rowCount() + 1; }
 
 void FrmProgression::appendRow(const QDateTime &moment, const QString &Evenement, const QString &Duree, bool Normal)
 {
@@ -195,15 +192,9 @@ void FrmProgression::mnuProgression_Click()
     activateWindow();
 }
 
-void FrmProgression::Vider_Click()
-{
-    InitGrille();
-}
+void FrmProgression::Vider_Click() { InitGrille(); }
 
-void FrmProgression::Quitter_Click()
-{
-    hide();
-}
+void FrmProgression::Quitter_Click() { hide(); }
 
 void FrmProgression::PremierPlan_Click()
 {
@@ -224,8 +215,8 @@ void FrmProgression::Sauvegarder_Click()
 {
     static const QString fileName = QStringLiteral("progression-%1.csv");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed = QDir(folder).filePath(
-        fileName.arg(m_services.clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString proposed =
+        QDir(folder).filePath(fileName.arg(m_services.clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
     const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer la progression de l'exercice"),
                                                         proposed, QStringLiteral("Fichiers CSV (*.csv)"));
     if (path.isEmpty())
@@ -249,8 +240,7 @@ void FrmProgression::Sauvegarder_Click()
             written += n;
         }
         if (written < csv.size()) {
-            reason = file.error() == QFileDevice::NoError ? QStringLiteral("Écriture incomplète.")
-                                                          : file.errorString();
+            reason = file.error() == QFileDevice::NoError ? QStringLiteral("Écriture incomplète.") : file.errorString();
             file.cancelWriting();
         } else if (file.commit()) {
             failed = false;

@@ -36,8 +36,8 @@ public Q_SLOTS:
     void mnuProgression_Click();  // show (modeless, no owner) or bring to the front
     void Vider_Click();
     void Sauvegarder_Click();
-    void Quitter_Click();         // hides
-    void PremierPlan_Click();     // stays in front of other windows while checked
+    void Quitter_Click();  // hides
+    void PremierPlan_Click();  // stays in front of other windows while checked
 
 protected:
     void closeEvent(QCloseEvent *event) override;

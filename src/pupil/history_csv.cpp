@@ -13,10 +13,8 @@ bool looksLikeFormula(const QString &text)
     case '-':
     case '@':
     case '\t':
-    case '\r':
-        return true;
-    default:
-        return false;
+    case '\r': return true;
+    default: return false;
     }
 }
 
@@ -35,8 +33,8 @@ void appendLine(QString &out, const QStringList &fields)
 QString CsvField(const QString &text)
 {
     QString field = looksLikeFormula(text) ? QLatin1Char('\'') + text : text;
-    const bool needsQuotes = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"'))
-                             || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'));
+    const bool needsQuotes = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
+                             field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'));
     if (!needsQuotes)
         return field;
     field.replace(QLatin1Char('"'), QLatin1String("\"\""));

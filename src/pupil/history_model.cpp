@@ -35,8 +35,7 @@ QString displayText(const QString &text)
 
 HistoryModel::HistoryModel(QObject *parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 QStringList HistoryModel::headerTexts()
 {
@@ -49,25 +48,17 @@ int HistoryModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int HistoryModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int HistoryModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QString HistoryModel::text(int row, int column) const
 {
     const HistoryRow &r = m_rows[static_cast<size_t>(row)];
     switch (column) {
-    case NumberColumn:
-        return r.number;
-    case MomentColumn:
-        return r.moment;
-    case EventColumn:
-        return r.event;
-    case DurationColumn:
-        return r.duration;
-    default:
-        return {};
+    case NumberColumn: return r.number;
+    case MomentColumn: return r.moment;
+    case EventColumn: return r.event;
+    case DurationColumn: return r.duration;
+    default: return {};
     }
 }
 
@@ -79,10 +70,8 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
 
     switch (role) {
-    case Qt::DisplayRole:
-        return displayText(text(index.row(), column));
-    case Qt::EditRole:
-        return text(index.row(), column);
+    case Qt::DisplayRole: return displayText(text(index.row(), column));
+    case Qt::EditRole: return text(index.row(), column);
     case Qt::ToolTipRole:
         // Column 2 is narrow: the whole event can be read by hovering over it.
         if (column == EventColumn && !r.event.isEmpty())
@@ -103,8 +92,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
         if (column == NumberColumn)
             return int(Qt::AlignCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -79,6 +79,6 @@ void centreOnPrimaryScreen(QWidget *window)
         return;
     const QRect whole = screen->geometry();
     const QSize size = window->frameGeometry().size();
-    placeWindowOnScreen(window, whole.topLeft() + QPoint((whole.width() - size.width()) / 2,
-                                                         (whole.height() - size.height()) / 2));
+    placeWindowOnScreen(window, whole.topLeft() +
+                                    QPoint((whole.width() - size.width()) / 2, (whole.height() - size.height()) / 2));
 }

@@ -16,8 +16,8 @@
 // A plain window rather than a QDialog: Enter and Escape must not press OK
 // nor close the dialog, so a teacher cannot store a half-typed label by accident.
 FrmLibelles::FrmLibelles(Services &services)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                           | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint)
     , m_services(services)
 {
     setObjectName(QStringLiteral("frmLibelles"));

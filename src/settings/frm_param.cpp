@@ -27,41 +27,41 @@ constexpr double ScaleFactors[] = {1.0, 1.5, 2.0};
 
 const QStringList &FrmParam::niveaux()
 {
-    static const QStringList entries{QStringLiteral("30 secondes"), QStringLiteral("60 secondes"),
-                                     QStringLiteral("90 secondes"), QStringLiteral("120 secondes")};
+    static const QStringList entries {QStringLiteral("30 secondes"), QStringLiteral("60 secondes"),
+                                      QStringLiteral("90 secondes"), QStringLiteral("120 secondes")};
     return entries;
 }
 
 const QStringList &FrmParam::hasards()
 {
-    static const QStringList entries{QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"),
-                                     QStringLiteral("999 - 3 chiffres"), QStringLiteral("9999 - 4 chiffres"),
-                                     QStringLiteral("99999 - 5 chiffres")};
+    static const QStringList entries {QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"),
+                                      QStringLiteral("999 - 3 chiffres"), QStringLiteral("9999 - 4 chiffres"),
+                                      QStringLiteral("99999 - 5 chiffres")};
     return entries;
 }
 
 const QStringList &FrmParam::exercices()
 {
-    static const QStringList entries{QStringLiteral("5 chèques"), QStringLiteral("10 chèques"),
-                                     QStringLiteral("15 chèques"), QStringLiteral("20 chèques")};
+    static const QStringList entries {QStringLiteral("5 chèques"), QStringLiteral("10 chèques"),
+                                      QStringLiteral("15 chèques"), QStringLiteral("20 chèques")};
     return entries;
 }
 
 const QStringList &FrmParam::sons()
 {
-    static const QStringList entries{QStringLiteral("Non"), QStringLiteral("Oui")};
+    static const QStringList entries {QStringLiteral("Non"), QStringLiteral("Oui")};
     return entries;
 }
 
 const QStringList &FrmParam::monnaies()
 {
-    static const QStringList entries{QStringLiteral("Francs"), QStringLiteral("Euros")};
+    static const QStringList entries {QStringLiteral("Francs"), QStringLiteral("Euros")};
     return entries;
 }
 
 const QStringList &FrmParam::echelles()
 {
-    static const QStringList entries{QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %")};
+    static const QStringList entries {QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %")};
     return entries;
 }
 
@@ -71,8 +71,8 @@ double FrmParam::scaleFactor(const SettingsStore &settings)
 }
 
 FrmParam::FrmParam(ExerciseState &state, Services &services)
-    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                           | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint)
     , m_state(state)
     , m_services(services)
 {
@@ -149,8 +149,7 @@ void FrmParam::Form_Load()
     const SettingsStore &settings = m_services.settings;
     fill(saisieNiveau, niveaux(), readIndex(settings, Keys::Temporisation, int(niveaux().size()), DefaultNiveau));
     fill(saisieHasard, hasards(), readIndex(settings, Keys::Hasard, int(hasards().size()), DefaultHasard));
-    fill(saisieExercice, exercices(),
-         readIndex(settings, Keys::Exercice, int(exercices().size()), DefaultExercice));
+    fill(saisieExercice, exercices(), readIndex(settings, Keys::Exercice, int(exercices().size()), DefaultExercice));
     fill(saisieSon, sons(), readIndex(settings, Keys::Son, int(sons().size()), DefaultSon));
     fill(saisieMonnaie, monnaies(), readIndex(settings, Keys::Monnaie, int(monnaies().size()), DefaultMonnaie));
     fill(saisieEchelle, echelles(), readIndex(settings, Keys::Echelle, int(echelles().size()), DefaultEchelle));
@@ -171,8 +170,7 @@ void FrmParam::fill(QComboBox *list, const QStringList &entries, int selected)
 
 void FrmParam::store(const QString &key, const QComboBox *list)
 {
-    m_services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, key,
-                              QString::number(list->currentIndex()));
+    m_services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, key, QString::number(list->currentIndex()));
 }
 
 void FrmParam::saisieNiveau_Click()

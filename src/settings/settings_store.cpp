@@ -29,8 +29,7 @@ QString QSettingsStore::Read(const QString &application, const QString &section,
     return value.toStringList().join(QStringLiteral(", "));
 }
 
-void QSettingsStore::Write(const QString &application, const QString &section, const QString &key,
-                           const QString &value)
+void QSettingsStore::Write(const QString &application, const QString &section, const QString &key, const QString &value)
 {
     QSettings settings = open(application);
     settings.setValue(path(section, key), value);

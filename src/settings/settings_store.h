@@ -12,8 +12,7 @@ class QSettingsStore final : public SettingsStore {
 public:
     QString Read(const QString &application, const QString &section, const QString &key,
                  const QString &defaultValue) const override;
-    void Write(const QString &application, const QString &section, const QString &key,
-               const QString &value) override;
+    void Write(const QString &application, const QString &section, const QString &key, const QString &value) override;
 };
 
 // Stored values are texts a teacher (or anything else) may have edited by

@@ -9,16 +9,15 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> Units = {
-    "", "un", "deux", "trois", "quatre", "cinq", "six", "sept", "huit", "neuf"};
+constexpr std::array<std::string_view, 10> Units = {"",     "un",  "deux", "trois", "quatre",
+                                                    "cinq", "six", "sept", "huit",  "neuf"};
 
 // Ten plus the digit.
-constexpr std::array<std::string_view, 10> Teens = {
-    "dix", "onze", "douze", "treize", "quatorze", "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf"};
+constexpr std::array<std::string_view, 10> Teens = {"dix",    "onze",  "douze",    "treize",   "quatorze",
+                                                    "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf"};
 
 // Ten times the digit, for 2 to 6; 70 to 99 are built from "soixante" and "quatre-vingt".
-constexpr std::array<std::string_view, 7> Tens = {
-    "", "", "vingt", "trente", "quarante", "cinquante", "soixante"};
+constexpr std::array<std::string_view, 7> Tens = {"", "", "vingt", "trente", "quarante", "cinquante", "soixante"};
 
 // 1 to 99. `endsNumber` says whether nothing follows, which is the only case
 // where "quatre-vingt" takes its "s".
@@ -72,7 +71,7 @@ std::string describe(double amount)
     return std::string(buffer, result.ptr);
 }
 
-} // namespace
+}  // namespace
 
 std::string MotMonnaie(int amount, Monnaie monnaie)
 {
@@ -82,10 +81,9 @@ std::string MotMonnaie(int amount, Monnaie monnaie)
 
 std::string MontantEnLettres(double amount, Monnaie monnaie)
 {
-    if (!std::isfinite(amount) || amount != std::floor(amount) || amount < MontantMinimum
-        || amount > MontantMaximum) {
-        throw std::invalid_argument("MontantEnLettres: " + describe(amount)
-                                    + " is not a whole number of francs from 1 to 99999");
+    if (!std::isfinite(amount) || amount != std::floor(amount) || amount < MontantMinimum || amount > MontantMaximum) {
+        throw std::invalid_argument("MontantEnLettres: " + describe(amount) +
+                                    " is not a whole number of francs from 1 to 99999");
     }
     const int value = static_cast<int>(amount);
     const int thousands = value / 1000;

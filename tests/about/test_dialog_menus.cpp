@@ -62,12 +62,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("Paramètres") << "mnuFileProperties" << "frmParam";
-        QTest::newRow("Libellés") << "mnuLibelles" << "frmLibelles";
-        QTest::newRow("Nom de l'élève") << "mnuEleve" << "frmEleve";
-        QTest::newRow("À propos") << "mnuHelpAbout" << "frmApropos";
-        QTest::newRow("Sommaire") << "mnuHelpContents" << "frmAide";
-        QTest::newRow("Aide sur...") << "mnuHelpSearch" << "frmAide";
+        QTest::newRow("Paramètres") << "mnuFileProperties"
+                                    << "frmParam";
+        QTest::newRow("Libellés") << "mnuLibelles"
+                                  << "frmLibelles";
+        QTest::newRow("Nom de l'élève") << "mnuEleve"
+                                        << "frmEleve";
+        QTest::newRow("À propos") << "mnuHelpAbout"
+                                  << "frmApropos";
+        QTest::newRow("Sommaire") << "mnuHelpContents"
+                                  << "frmAide";
+        QTest::newRow("Aide sur...") << "mnuHelpSearch"
+                                     << "frmAide";
     }
     void dialogs()
     {
@@ -87,7 +93,7 @@ private Q_SLOTS:
         first->move(first->pos() + QPoint(17, 11));
         const QPoint moved = first->pos();
         f.choose(command);
-        QCOMPARE(Fixture::loaded(dialog), QList<QWidget *>{first.data()});
+        QCOMPARE(Fixture::loaded(dialog), QList<QWidget *> {first.data()});
         QCOMPARE(first->pos(), moved);
 
         // Closed, it is unloaded; the next choice loads a new one.

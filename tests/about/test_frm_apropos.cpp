@@ -97,7 +97,7 @@ private Q_SLOTS:
 
     void sysInfo_data()
     {
-        QTest::addColumn<QString>("registeredPath");    // empty: no such value
+        QTest::addColumn<QString>("registeredPath");  // empty: no such value
         QTest::addColumn<QString>("registeredFolder");  // empty: no such value
         QTest::addColumn<QStringList>("existingFiles");
         QTest::addColumn<QStringList>("onPath");
@@ -107,24 +107,30 @@ private Q_SLOTS:
 
         const QString exe = QStringLiteral("C:\\Outils\\MSINFO32.EXE");
         QTest::newRow("registered path started without a file test")
-            << "C:\\Msinfo\\msinfo32.exe" << "" << QStringList{} << QStringList{} << true
-            << "C:\\Msinfo\\msinfo32.exe" << false;
+            << "C:\\Msinfo\\msinfo32.exe"
+            << "" << QStringList {} << QStringList {} << true << "C:\\Msinfo\\msinfo32.exe" << false;
         QTest::newRow("registered path that fails to start")
-            << "C:\\Msinfo\\msinfo32.exe" << "" << QStringList{} << QStringList{} << false
-            << "C:\\Msinfo\\msinfo32.exe" << true;
+            << "C:\\Msinfo\\msinfo32.exe"
+            << "" << QStringList {} << QStringList {} << false << "C:\\Msinfo\\msinfo32.exe" << true;
         QTest::newRow("registered path wins over the folder and the PATH")
-            << "C:\\A\\msinfo32.exe" << "C:\\Outils" << QStringList{exe} << QStringList{"kinfocenter"} << true
-            << "C:\\A\\msinfo32.exe" << false;
+            << "C:\\A\\msinfo32.exe"
+            << "C:\\Outils" << QStringList {exe} << QStringList {"kinfocenter"} << true << "C:\\A\\msinfo32.exe"
+            << false;
         QTest::newRow("folder holding the program")
-            << "" << "C:\\Outils" << QStringList{exe} << QStringList{} << true << exe << false;
+            << ""
+            << "C:\\Outils" << QStringList {exe} << QStringList {} << true << exe << false;
         QTest::newRow("folder without the program")
-            << "" << "C:\\Outils" << QStringList{} << QStringList{"kinfocenter"} << true << "" << true;
+            << ""
+            << "C:\\Outils" << QStringList {} << QStringList {"kinfocenter"} << true << "" << true;
         QTest::newRow("no registry: first tool on the PATH")
-            << "" << "" << QStringList{} << QStringList{"hardinfo", "gnome-system-monitor"} << true
+            << ""
+            << "" << QStringList {} << QStringList {"hardinfo", "gnome-system-monitor"} << true
             << "gnome-system-monitor" << false;
         QTest::newRow("no registry: tool on the PATH fails to start")
-            << "" << "" << QStringList{} << QStringList{"kinfocenter"} << false << "kinfocenter" << true;
-        QTest::newRow("nothing anywhere") << "" << "" << QStringList{} << QStringList{} << true << "" << true;
+            << ""
+            << "" << QStringList {} << QStringList {"kinfocenter"} << false << "kinfocenter" << true;
+        QTest::newRow("nothing anywhere") << ""
+                                          << "" << QStringList {} << QStringList {} << true << "" << true;
     }
     void sysInfo()
     {
@@ -147,7 +153,7 @@ private Q_SLOTS:
         f.open();
         QTest::mouseClick(f.button("cmdSysInfo"), Qt::LeftButton);
 
-        QCOMPARE(system.started, started.isEmpty() ? QStringList{} : QStringList{started});
+        QCOMPARE(system.started, started.isEmpty() ? QStringList {} : QStringList {started});
         QCOMPARE(f.services.prompts.shown.size(), message ? 1 : 0);
         if (message) {
             const FakePrompts::Shown box = f.services.prompts.shown.first();

@@ -77,7 +77,7 @@ QString readText(const QString &path)
 struct Page {
     QString title;
     QSet<QString> anchors;  // names a link's #fragment may point at
-    QStringList links;      // every href, as written
+    QStringList links;  // every href, as written
 };
 
 Page readPage(const QString &path)
@@ -197,7 +197,7 @@ private Q_SLOTS:
 
         // "Aide sur..." while open: the same window, where it was, its page kept, the index beside it.
         f.choose(QStringLiteral("mnuHelpSearch"));
-        QCOMPARE(helpWindows(), QList<FrmAide *>{aide.data()});
+        QCOMPARE(helpWindows(), QList<FrmAide *> {aide.data()});
         QCOMPARE(aide->pos(), moved);
         QVERIFY(aide->panneauIndex()->isVisible());
         QCOMPARE(fileName(aide->txtAide()->source()), QStringLiteral("exercice.html"));
@@ -206,7 +206,7 @@ private Q_SLOTS:
         // the index put away.
         aide->showMinimized();
         f.choose(QStringLiteral("mnuHelpContents"));
-        QCOMPARE(helpWindows(), QList<FrmAide *>{aide.data()});
+        QCOMPARE(helpWindows(), QList<FrmAide *> {aide.data()});
         QVERIFY(!aide->isMinimized());
         QVERIFY(aide->isVisible());
         QCOMPARE(fileName(aide->txtAide()->source()), QStringLiteral("sommaire.html"));
@@ -232,17 +232,16 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QStringList>("notListed");
         QTest::newRow("a number word in compounds")
-            << "vingt" << QStringList{"vingt", "vingt et un", "quatre-vingts"} << QStringList{"cent", "mille"};
+            << "vingt" << QStringList {"vingt", "vingt et un", "quatre-vingts"} << QStringList {"cent", "mille"};
         QTest::newRow("without accents or capitals")
-            << "ELEVE" << QStringList{"élève"} << QStringList{"paramètres", "libellés"};
-        QTest::newRow("a word inside the keyword") << "union" << QStringList{"trait d'union"} << QStringList{"et"};
+            << "ELEVE" << QStringList {"élève"} << QStringList {"paramètres", "libellés"};
+        QTest::newRow("a word inside the keyword") << "union" << QStringList {"trait d'union"} << QStringList {"et"};
         QTest::newRow("the start of a word, not any part of it")
-            << "et" << QStringList{"et", "vingt et un"} << QStringList{"paramètres"};
-        QTest::newRow("a typographic apostrophe") << QStringLiteral("trait d\u2019u") << QStringList{"trait d'union"}
-                                                 << QStringList{};
-        QTest::newRow("a short start")
-            << "s" << QStringList{"son", "série", "sauvegarder l'historique", "bloc « s »"}
-            << QStringList{"historique", "cent"};
+            << "et" << QStringList {"et", "vingt et un"} << QStringList {"paramètres"};
+        QTest::newRow("a typographic apostrophe")
+            << QStringLiteral("trait d\u2019u") << QStringList {"trait d'union"} << QStringList {};
+        QTest::newRow("a short start") << "s" << QStringList {"son", "série", "sauvegarder l'historique", "bloc « s »"}
+                                       << QStringList {"historique", "cent"};
     }
     void search()
     {
@@ -295,14 +294,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("anchor");
-        QTest::newRow("quatre-vingts, clicked") << "quatre-vingts" << "clic" << "orthographe.html" << "vingt";
-        QTest::newRow("CSV, Enter") << "CSV" << "Entrée" << "eleve.html" << "sauvegarder";
-        QTest::newRow("double-clic, Afficher") << "double-clic" << "Afficher" << "exercice.html" << "double-clic";
-        QTest::newRow("ville, Down then Enter") << "ville" << "flèche" << "parametres.html" << "libelles";
-        QTest::newRow("zéro, Enter") << "zéro" << "Entrée" << "exercice.html" << "calcul";
-        QTest::newRow("corrigé, clicked") << "corrigé" << "clic" << "imprimer.html" << "corrige";
-        QTest::newRow("raccourcis, a page without anchor") << "raccourcis clavier" << "Entrée" << "raccourcis.html"
-                                                            << "";
+        QTest::newRow("quatre-vingts, clicked") << "quatre-vingts"
+                                                << "clic"
+                                                << "orthographe.html"
+                                                << "vingt";
+        QTest::newRow("CSV, Enter") << "CSV"
+                                    << "Entrée"
+                                    << "eleve.html"
+                                    << "sauvegarder";
+        QTest::newRow("double-clic, Afficher") << "double-clic"
+                                               << "Afficher"
+                                               << "exercice.html"
+                                               << "double-clic";
+        QTest::newRow("ville, Down then Enter") << "ville"
+                                                << "flèche"
+                                                << "parametres.html"
+                                                << "libelles";
+        QTest::newRow("zéro, Enter") << "zéro"
+                                     << "Entrée"
+                                     << "exercice.html"
+                                     << "calcul";
+        QTest::newRow("corrigé, clicked") << "corrigé"
+                                          << "clic"
+                                          << "imprimer.html"
+                                          << "corrige";
+        QTest::newRow("raccourcis, a page without anchor") << "raccourcis clavier"
+                                                           << "Entrée"
+                                                           << "raccourcis.html"
+                                                           << "";
     }
     void choosingKeyword()
     {
@@ -326,8 +345,8 @@ private Q_SLOTS:
             // Not the first of the keywords its first two letters find: walk down to it from the field.
             typeInto(aide.saisieMotCle(), keyword.left(2));
             QVERIFY(list->currentItem()->text() != keyword);
-            while (list->currentItem() && list->currentItem()->text() != keyword
-                   && list->currentRow() < list->count() - 1)
+            while (list->currentItem() && list->currentItem()->text() != keyword &&
+                   list->currentRow() < list->count() - 1)
                 QTest::keyClick(aide.saisieMotCle(), Qt::Key_Down);
             QCOMPARE(list->currentItem()->text(), keyword);
             QTest::keyClick(aide.saisieMotCle(), Qt::Key_Return);
@@ -435,8 +454,8 @@ private Q_SLOTS:
             seen.insert(entry.keyword);
         }
 
-        QSet<QString> reached{QStringLiteral("sommaire.html")};
-        QStringList queue{QStringLiteral("sommaire.html")};
+        QSet<QString> reached {QStringLiteral("sommaire.html")};
+        QStringList queue {QStringLiteral("sommaire.html")};
         while (!queue.isEmpty()) {
             const QString page = queue.takeFirst();
             for (const QString &link : pages.value(page).links) {
@@ -481,9 +500,9 @@ private Q_SLOTS:
                 const QString expected =
                     QString::fromStdString(MarkCaption(m.captured(1).toInt(), m.captured(2).toDouble()));
                 if (m.captured(3) != expected)
-                    faults << file
-                                  + QStringLiteral(": \"%1\" for %2 errors and %3 right drops, the program says \"%4\"")
-                                        .arg(m.captured(3), m.captured(1), m.captured(2), expected);
+                    faults << file +
+                                  QStringLiteral(": \"%1\" for %2 errors and %3 right drops, the program says \"%4\"")
+                                      .arg(m.captured(3), m.captured(1), m.captured(2), expected);
             }
         }
         QVERIFY(amounts > 0 && marks > 0);  // the pattern still finds the examples
@@ -531,7 +550,7 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(aide.isNull());
         QVERIFY(store.exists());
-        QCOMPARE(store.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+        QCOMPARE(store.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {});
     }
 };
 

@@ -13,9 +13,9 @@ private Q_SLOTS:
         QTest::addColumn<QList<QRect>>("screens");
         QTest::addColumn<QRect>("placed");
 
-        const QList<QRect> one{QRect(0, 0, 1024, 768)};
+        const QList<QRect> one {QRect(0, 0, 1024, 768)};
         // Two screens side by side, the right one smaller and lower.
-        const QList<QRect> two{QRect(0, 0, 1024, 768), QRect(1024, 100, 800, 600)};
+        const QList<QRect> two {QRect(0, 0, 1024, 768), QRect(1024, 100, 800, 600)};
 
         QTest::newRow("wholly on screen") << QRect(100, 100, 300, 200) << one << QRect(100, 100, 300, 200);
         QTest::newRow("touching the edges") << QRect(724, 568, 300, 200) << one << QRect(724, 568, 300, 200);
@@ -30,8 +30,8 @@ private Q_SLOTS:
         QTest::newRow("below the right screen") << QRect(1500, 650, 300, 200) << two << QRect(1500, 500, 300, 200);
         QTest::newRow("in the gap under the right screen")
             << QRect(1100, 720, 300, 100) << two << QRect(1100, 600, 300, 100);
-        QTest::newRow("no screen at all") << QRect(-500, -500, 300, 200) << QList<QRect>{}
-                                          << QRect(-500, -500, 300, 200);
+        QTest::newRow("no screen at all")
+            << QRect(-500, -500, 300, 200) << QList<QRect> {} << QRect(-500, -500, 300, 200);
     }
     void keepOnScreen()
     {

@@ -21,19 +21,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
 
         QTest::newRow("the four corrected wordings")
-            << QStringList{"20", "91", "1100", "81081"} << "" << int(Monnaie::Franc)
+            << QStringList {"20", "91", "1100", "81081"} << "" << int(Monnaie::Franc)
             << "vingt francs\nquatre-vingt-onze francs\nmille cent francs\n"
                "quatre-vingt-un mille quatre-vingt-un francs\n"
-            << QStringList{} << 0;
+            << QStringList {} << 0;
         QTest::newRow("refused amounts named, the others printed")
-            << QStringList{"0", "7", "abc", "100000", "1.5", "99999"} << "" << int(Monnaie::Franc)
+            << QStringList {"0", "7", "abc", "100000", "1.5", "99999"} << "" << int(Monnaie::Franc)
             << "sept francs\nquatre-vingt-dix-neuf mille neuf cent quatre-vingt-dix-neuf francs\n"
-            << QStringList{"« 0 »", "« abc »", "« 100000 »", "« 1.5 »"} << 2;
-        QTest::newRow("standard input, one a line, blank lines skipped") << QStringList{"-"} << "1\n 80 \n\nsix\n" << int(Monnaie::Franc)
-                                                    << "un franc\nquatre-vingts francs\n"
-                                                    << QStringList{"« six »"} << 2;
-        QTest::newRow("euros") << QStringList{"1", "80"} << "" << int(Monnaie::Euro)
-                               << "un euro\nquatre-vingts euros\n" << QStringList{} << 0;
+            << QStringList {"« 0 »", "« abc »", "« 100000 »", "« 1.5 »"} << 2;
+        QTest::newRow("standard input, one a line, blank lines skipped")
+            << QStringList {"-"} << "1\n 80 \n\nsix\n"
+            << int(Monnaie::Franc) << "un franc\nquatre-vingts francs\n"
+            << QStringList {"« six »"} << 2;
+        QTest::newRow("euros") << QStringList {"1", "80"} << "" << int(Monnaie::Euro)
+                               << "un euro\nquatre-vingts euros\n"
+                               << QStringList {} << 0;
     }
     void wordings()
     {

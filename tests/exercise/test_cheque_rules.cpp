@@ -11,15 +11,11 @@
 
 namespace {
 
-QString q(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
+QString q(const std::string &text) { return QString::fromStdString(text); }
 
-} // namespace
+}  // namespace
 
-class TestChequeRules : public QObject
-{
+class TestChequeRules : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -126,15 +122,14 @@ void TestChequeRules::joinWord_data()
     QTest::newRow("first word, no leading blank") << QString() << QStringLiteral("deux") << QStringLiteral("deux");
     QTest::newRow("blank between words") << QStringLiteral("deux") << QStringLiteral("cent")
                                          << QStringLiteral("deux cent");
-    QTest::newRow("after the program's hyphen") << QStringLiteral("quatre-") << QStringLiteral("vingt")
-                                                << QStringLiteral("quatre-vingt");
+    QTest::newRow("after the program's hyphen")
+        << QStringLiteral("quatre-") << QStringLiteral("vingt") << QStringLiteral("quatre-vingt");
     QTest::newRow("after a full stop") << QStringLiteral("a.") << QStringLiteral("b") << QStringLiteral("a.b");
     QTest::newRow("franc then s") << QStringLiteral("deux cents franc") << QStringLiteral("s")
                                   << QStringLiteral("deux cents francs");
-    QTest::newRow("any word glues after c") << QStringLiteral("franc") << QStringLiteral("un")
-                                            << QStringLiteral("francun");
-    QTest::newRow("s after cent") << QStringLiteral("deux cent") << QStringLiteral("s")
-                                  << QStringLiteral("deux cents");
+    QTest::newRow("any word glues after c")
+        << QStringLiteral("franc") << QStringLiteral("un") << QStringLiteral("francun");
+    QTest::newRow("s after cent") << QStringLiteral("deux cent") << QStringLiteral("s") << QStringLiteral("deux cents");
     QTest::newRow("s after vingt") << QStringLiteral("quatre-vingt") << QStringLiteral("s")
                                    << QStringLiteral("quatre-vingts");
     QTest::newRow("s after mille") << QStringLiteral("deux mille") << QStringLiteral("s")
@@ -143,13 +138,12 @@ void TestChequeRules::joinWord_data()
                                      << QStringLiteral("un millions");
     QTest::newRow("s after milliard") << QStringLiteral("un milliard") << QStringLiteral("s")
                                       << QStringLiteral("un milliards");
-    QTest::newRow("s after another word") << QStringLiteral("deux") << QStringLiteral("s")
-                                          << QStringLiteral("deux s");
-    QTest::newRow("other word after cent") << QStringLiteral("cent") << QStringLiteral("six")
-                                           << QStringLiteral("cent six");
+    QTest::newRow("s after another word") << QStringLiteral("deux") << QStringLiteral("s") << QStringLiteral("deux s");
+    QTest::newRow("other word after cent")
+        << QStringLiteral("cent") << QStringLiteral("six") << QStringLiteral("cent six");
     QTest::newRow("s as the first word") << QString() << QStringLiteral("s") << QStringLiteral("s");
-    QTest::newRow("stray blanks trimmed") << QStringLiteral(" deux ") << QStringLiteral("cent")
-                                          << QStringLiteral("deux  cent");
+    QTest::newRow("stray blanks trimmed")
+        << QStringLiteral(" deux ") << QStringLiteral("cent") << QStringLiteral("deux  cent");
 }
 
 void TestChequeRules::joinWord()
@@ -171,46 +165,44 @@ void TestChequeRules::judgeDrop_data()
 
     QTest::newRow("first drop") << QStringLiteral("deux cent trois francs") << QString() << QStringLiteral("deux")
                                 << QStringLiteral("deux") << true << QStringLiteral("deux");
-    QTest::newRow("wrong word leaves the wording") << QStringLiteral("deux cents francs") << QStringLiteral("deux")
-                                                   << QStringLiteral("mille") << QStringLiteral("deux mille") << false
-                                                   << QStringLiteral("deux");
-    QTest::newRow("hyphen written after dix") << QStringLiteral("dix-sept francs") << QString()
-                                              << QStringLiteral("dix") << QStringLiteral("dix") << true
-                                              << QStringLiteral("dix-");
-    QTest::newRow("no blank after the hyphen") << QStringLiteral("dix-sept francs") << QStringLiteral("dix-")
-                                               << QStringLiteral("sept") << QStringLiteral("dix-sept") << true
-                                               << QStringLiteral("dix-sept");
+    QTest::newRow("wrong word leaves the wording")
+        << QStringLiteral("deux cents francs") << QStringLiteral("deux") << QStringLiteral("mille")
+        << QStringLiteral("deux mille") << false << QStringLiteral("deux");
+    QTest::newRow("hyphen written after dix") << QStringLiteral("dix-sept francs") << QString() << QStringLiteral("dix")
+                                              << QStringLiteral("dix") << true << QStringLiteral("dix-");
+    QTest::newRow("no blank after the hyphen")
+        << QStringLiteral("dix-sept francs") << QStringLiteral("dix-") << QStringLiteral("sept")
+        << QStringLiteral("dix-sept") << true << QStringLiteral("dix-sept");
     QTest::newRow("franc then s") << QStringLiteral("deux francs") << QStringLiteral("deux franc")
                                   << QStringLiteral("s") << QStringLiteral("deux francs") << true
                                   << QStringLiteral("deux francs");
     QTest::newRow("francs in one block") << QStringLiteral("deux francs") << QStringLiteral("deux")
                                          << QStringLiteral("francs") << QStringLiteral("deux francs") << true
                                          << QStringLiteral("deux francs");
-    QTest::newRow("franc where one franc") << QStringLiteral("un franc") << QStringLiteral("un")
-                                           << QStringLiteral("franc") << QStringLiteral("un franc") << true
-                                           << QStringLiteral("un franc");
-    QTest::newRow("francs where one franc") << QStringLiteral("un franc") << QStringLiteral("un")
-                                            << QStringLiteral("francs") << QStringLiteral("un francs") << false
-                                            << QStringLiteral("un");
+    QTest::newRow("franc where one franc")
+        << QStringLiteral("un franc") << QStringLiteral("un") << QStringLiteral("franc") << QStringLiteral("un franc")
+        << true << QStringLiteral("un franc");
+    QTest::newRow("francs where one franc")
+        << QStringLiteral("un franc") << QStringLiteral("un") << QStringLiteral("francs") << QStringLiteral("un francs")
+        << false << QStringLiteral("un");
     QTest::newRow("lone s after a word") << QStringLiteral("deux francs") << QStringLiteral("deux")
                                          << QStringLiteral("s") << QStringLiteral("deux s") << false
                                          << QStringLiteral("deux");
-    QTest::newRow("beginning of a longer word") << QStringLiteral("cinquante francs") << QString()
-                                                << QStringLiteral("cinq") << QStringLiteral("cinq") << true
-                                                << QStringLiteral("cinq");
+    QTest::newRow("beginning of a longer word")
+        << QStringLiteral("cinquante francs") << QString() << QStringLiteral("cinq") << QStringLiteral("cinq") << true
+        << QStringLiteral("cinq");
     QTest::newRow("s begins six") << QStringLiteral("six francs") << QString() << QStringLiteral("s")
                                   << QStringLiteral("s") << true << QStringLiteral("s");
-    QTest::newRow("s after the hyphen begins six") << QStringLiteral("quatre-vingt-six francs")
-                                                   << QStringLiteral("quatre-vingt-") << QStringLiteral("s")
-                                                   << QStringLiteral("quatre-vingt-s") << true
-                                                   << QStringLiteral("quatre-vingt-s");
+    QTest::newRow("s after the hyphen begins six")
+        << QStringLiteral("quatre-vingt-six francs") << QStringLiteral("quatre-vingt-") << QStringLiteral("s")
+        << QStringLiteral("quatre-vingt-s") << true << QStringLiteral("quatre-vingt-s");
     QTest::newRow("case counts") << QStringLiteral("deux francs") << QString() << QStringLiteral("Deux")
                                  << QStringLiteral("Deux") << false << QString();
     QTest::newRow("after completion") << QStringLiteral("deux francs") << QStringLiteral("deux francs")
                                       << QStringLiteral("s") << QStringLiteral("deux francs s") << false
                                       << QStringLiteral("deux francs");
-    QTest::newRow("no cheque yet") << QString() << QString() << QStringLiteral("un") << QStringLiteral("un")
-                                   << false << QString();
+    QTest::newRow("no cheque yet") << QString() << QString() << QStringLiteral("un") << QStringLiteral("un") << false
+                                   << QString();
 }
 
 void TestChequeRules::judgeDrop()
@@ -234,30 +226,33 @@ void TestChequeRules::workedExamples_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("steps");
 
-    QTest::newRow("quatre-vingt-dix") << QStringLiteral("quatre-vingt-dix francs") << QStringList{
-        QStringLiteral("quatre|quatre|+|quatre-"),
-        QStringLiteral("vingt|quatre-vingt|+|quatre-vingt-"),
-        QStringLiteral("dix|quatre-vingt-dix|+|quatre-vingt-dix"),
-        QStringLiteral("francs|quatre-vingt-dix francs|+|quatre-vingt-dix francs")};
-    QTest::newRow("deux cents") << QStringLiteral("deux cents francs") << QStringList{
-        QStringLiteral("deux|deux|+|deux"),
-        QStringLiteral("mille|deux mille|-|deux"),
-        QStringLiteral("cent|deux cent|+|deux cent"),
-        QStringLiteral("s|deux cents|+|deux cents"),
-        QStringLiteral("franc|deux cents franc|+|deux cents franc"),
-        QStringLiteral("s|deux cents francs|+|deux cents francs")};
-    QTest::newRow("quatre-vingts") << QStringLiteral("quatre-vingts francs") << QStringList{
-        QStringLiteral("quatre|quatre|+|quatre-"),
-        QStringLiteral("vingt|quatre-vingt|+|quatre-vingt"),
-        QStringLiteral("s|quatre-vingts|+|quatre-vingts"),
-        QStringLiteral("francs|quatre-vingts francs|+|quatre-vingts francs")};
-    QTest::newRow("soixante et onze") << QStringLiteral("soixante et onze francs") << QStringList{
-        QStringLiteral("soixante|soixante|+|soixante"),
-        QStringLiteral("dix|soixante dix|-|soixante"),
-        QStringLiteral("et|soixante et|+|soixante et"),
-        QStringLiteral("onze|soixante et onze|+|soixante et onze"),
-        QStringLiteral("francs|soixante et onze francs|+|soixante et onze francs"),
-        QStringLiteral("un|soixante et onze francs un|-|soixante et onze francs")};
+    QTest::newRow("quatre-vingt-dix") << QStringLiteral("quatre-vingt-dix francs")
+                                      << QStringList {QStringLiteral("quatre|quatre|+|quatre-"),
+                                                      QStringLiteral("vingt|quatre-vingt|+|quatre-vingt-"),
+                                                      QStringLiteral("dix|quatre-vingt-dix|+|quatre-vingt-dix"),
+                                                      QStringLiteral(
+                                                          "francs|quatre-vingt-dix francs|+|quatre-vingt-dix francs")};
+    QTest::newRow("deux cents") << QStringLiteral("deux cents francs")
+                                << QStringList {QStringLiteral("deux|deux|+|deux"),
+                                                QStringLiteral("mille|deux mille|-|deux"),
+                                                QStringLiteral("cent|deux cent|+|deux cent"),
+                                                QStringLiteral("s|deux cents|+|deux cents"),
+                                                QStringLiteral("franc|deux cents franc|+|deux cents franc"),
+                                                QStringLiteral("s|deux cents francs|+|deux cents francs")};
+    QTest::newRow("quatre-vingts") << QStringLiteral("quatre-vingts francs")
+                                   << QStringList {
+                                          QStringLiteral("quatre|quatre|+|quatre-"),
+                                          QStringLiteral("vingt|quatre-vingt|+|quatre-vingt"),
+                                          QStringLiteral("s|quatre-vingts|+|quatre-vingts"),
+                                          QStringLiteral("francs|quatre-vingts francs|+|quatre-vingts francs")};
+    QTest::newRow("soixante et onze") << QStringLiteral("soixante et onze francs")
+                                      << QStringList {
+                                             QStringLiteral("soixante|soixante|+|soixante"),
+                                             QStringLiteral("dix|soixante dix|-|soixante"),
+                                             QStringLiteral("et|soixante et|+|soixante et"),
+                                             QStringLiteral("onze|soixante et onze|+|soixante et onze"),
+                                             QStringLiteral("francs|soixante et onze francs|+|soixante et onze francs"),
+                                             QStringLiteral("un|soixante et onze francs un|-|soixante et onze francs")};
 }
 
 void TestChequeRules::workedExamples()
@@ -283,10 +278,10 @@ void TestChequeRules::nextHintWord_data()
     QTest::addColumn<QString>("hint");
 
     QTest::newRow("first word") << QStringLiteral("deux cent trois francs") << QString() << QStringLiteral("deux");
-    QTest::newRow("first part of a compound") << QStringLiteral("vingt-deux francs") << QString()
-                                              << QStringLiteral("vingt");
-    QTest::newRow("after the program's hyphen") << QStringLiteral("vingt-deux francs") << QStringLiteral("vingt-")
-                                                << QStringLiteral("deux");
+    QTest::newRow("first part of a compound")
+        << QStringLiteral("vingt-deux francs") << QString() << QStringLiteral("vingt");
+    QTest::newRow("after the program's hyphen")
+        << QStringLiteral("vingt-deux francs") << QStringLiteral("vingt-") << QStringLiteral("deux");
     QTest::newRow("cinquante, not cinq") << QStringLiteral("cinquante francs") << QString()
                                          << QStringLiteral("cinquante");
     QTest::newRow("six, not s") << QStringLiteral("quatre-vingt-six francs") << QStringLiteral("quatre-vingt-")

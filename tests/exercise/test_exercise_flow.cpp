@@ -71,7 +71,8 @@ private Q_SLOTS:
         const QString somme = f.Somme()->text();
         QVERIFY2(somme.endsWith(QStringLiteral(" €")), qPrintable(somme));
         QCOMPARE(f.Message()->text(), QStringLiteral("Fais un chèque de\n") + somme);
-        QCOMPARE(w.state.PhraseATrouver, QString::fromStdString(MontantEnLettres(somme.chopped(2).toInt(), Monnaie::Euro)));
+        QCOMPARE(w.state.PhraseATrouver,
+                 QString::fromStdString(MontantEnLettres(somme.chopped(2).toInt(), Monnaie::Euro)));
         QCOMPARE(f.Nombre(26)->text(), QStringLiteral("euros"));
         QCOMPARE(f.Nombre(28)->text(), QStringLiteral("euro"));
         QCOMPARE(f.Nombre(28)->accessibleName(), QStringLiteral("euro"));
@@ -93,7 +94,8 @@ private Q_SLOTS:
     {
         MainWindow w;
         w.frm->Nouveau_Click();
-        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, QStringLiteral("  Mme Roux "));
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre,
+                                  QStringLiteral("  Mme Roux "));
         w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, QString());
         QCOMPARE(w.frm->OrdreDe()->text(), QStringLiteral("Tibaldor"));  // the cheque on screen keeps its labels
         w.frm->mnuNouveau_Click();
@@ -128,20 +130,19 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("blocks");
         QTest::addColumn<QStringList>("wordings");
 
-        QTest::newRow("quatre-vingt-dix") << "quatre-vingt-dix francs"
-                                          << QStringList{"quatre", "vingt", "dix", "francs"}
-                                          << QStringList{"quatre-", "quatre-vingt-", "quatre-vingt-dix",
-                                                         "quatre-vingt-dix francs"};
+        QTest::newRow("quatre-vingt-dix")
+            << "quatre-vingt-dix francs" << QStringList {"quatre", "vingt", "dix", "francs"}
+            << QStringList {"quatre-", "quatre-vingt-", "quatre-vingt-dix", "quatre-vingt-dix francs"};
         QTest::newRow("deux cents, franc then s")
-            << "deux cents francs" << QStringList{"deux", "cent", "s", "franc", "s"}
-            << QStringList{"deux", "deux cent", "deux cents", "deux cents franc", "deux cents francs"};
-        QTest::newRow("quatre-vingts") << "quatre-vingts francs" << QStringList{"quatre", "vingt", "s", "francs"}
-                                       << QStringList{"quatre-", "quatre-vingt", "quatre-vingts",
-                                                      "quatre-vingts francs"};
-        QTest::newRow("dix-sept") << "dix-sept francs" << QStringList{"dix", "sept", "francs"}
-                                  << QStringList{"dix-", "dix-sept", "dix-sept francs"};
-        QTest::newRow("vingt et un") << "vingt et un francs" << QStringList{"vingt", "et", "un", "francs"}
-                                     << QStringList{"vingt", "vingt et", "vingt et un", "vingt et un francs"};
+            << "deux cents francs" << QStringList {"deux", "cent", "s", "franc", "s"}
+            << QStringList {"deux", "deux cent", "deux cents", "deux cents franc", "deux cents francs"};
+        QTest::newRow("quatre-vingts") << "quatre-vingts francs" << QStringList {"quatre", "vingt", "s", "francs"}
+                                       << QStringList {"quatre-", "quatre-vingt", "quatre-vingts",
+                                                       "quatre-vingts francs"};
+        QTest::newRow("dix-sept") << "dix-sept francs" << QStringList {"dix", "sept", "francs"}
+                                  << QStringList {"dix-", "dix-sept", "dix-sept francs"};
+        QTest::newRow("vingt et un") << "vingt et un francs" << QStringList {"vingt", "et", "un", "francs"}
+                                     << QStringList {"vingt", "vingt et", "vingt et un", "vingt et un francs"};
     }
     void workedExamples()
     {
@@ -239,13 +240,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("lastRight");
         QTest::addColumn<QString>("wording");
 
-        QTest::newRow("a lone s after deux") << "deux cents francs" << QStringList{"deux", "s"} << false << "deux";
-        QTest::newRow("cinq begins cinquante") << "cinquante francs" << QStringList{"cinq"} << true << "cinq";
-        QTest::newRow("s begins six") << "six francs" << QStringList{"s"} << true << "s";
-        QTest::newRow("s after a written hyphen") << "quatre-vingt-six francs" << QStringList{"quatre", "vingt", "s"}
-                                                  << true << "quatre-vingt-s";
-        QTest::newRow("after the wording is complete") << "un franc" << QStringList{"un", "franc", "s"} << false
-                                                       << "un franc";
+        QTest::newRow("a lone s after deux") << "deux cents francs" << QStringList {"deux", "s"} << false << "deux";
+        QTest::newRow("cinq begins cinquante") << "cinquante francs" << QStringList {"cinq"} << true << "cinq";
+        QTest::newRow("s begins six") << "six francs" << QStringList {"s"} << true << "s";
+        QTest::newRow("s after a written hyphen")
+            << "quatre-vingt-six francs" << QStringList {"quatre", "vingt", "s"} << true << "quatre-vingt-s";
+        QTest::newRow("after the wording is complete")
+            << "un franc" << QStringList {"un", "franc", "s"} << false << "un franc";
     }
     void dropsThatAreAlwaysWrongOrDeadEnds()
     {
@@ -309,8 +310,8 @@ private Q_SLOTS:
             while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible())
                 widget = widget->nextInFocusChain();
         }
-        QCOMPARE(order.mid(0, 6), QStringList({"Nombre(1)", "Nombre(6)", "Nombre(11)", "Nombre(16)", "Nombre(21)",
-                                               "Nombre(2)"}));
+        QCOMPARE(order.mid(0, 6),
+                 QStringList({"Nombre(1)", "Nombre(6)", "Nombre(11)", "Nombre(16)", "Nombre(21)", "Nombre(2)"}));
         // "Nouveau" is hidden during a cheque: from the last block the keyboard goes to "Fin".
         QCOMPARE(order.mid(28), QStringList({"Nombre(26)", "Quitter"}));
         for (const WordBlock &block : WordBlocks)
@@ -346,10 +347,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("row");
         QTest::addColumn<bool>("normal");
 
-        QTest::newRow("no error") << 0 << 20 << "Tu n'as fait\naucune erreur!!!" << "L'élève n'a fait aucune erreur."
-                                  << true;
-        QTest::newRow("one error") << 1 << 30 << "Tu as fait une erreur." << "L'élève a fait une erreur." << false;
-        QTest::newRow("three errors") << 3 << 30 << "Tu as fait 3 erreurs." << "L'élève a fait 3 erreurs." << false;
+        QTest::newRow("no error") << 0 << 20 << "Tu n'as fait\naucune erreur!!!"
+                                  << "L'élève n'a fait aucune erreur." << true;
+        QTest::newRow("one error") << 1 << 30 << "Tu as fait une erreur."
+                                   << "L'élève a fait une erreur." << false;
+        QTest::newRow("three errors") << 3 << 30 << "Tu as fait 3 erreurs."
+                                      << "L'élève a fait 3 erreurs." << false;
     }
     void endOfCheque()
     {
@@ -397,8 +400,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(int, tick);
-        MainWindow w(stored.isEmpty() ? QList<QPair<QString, QString>>{}
-                                      : QList<QPair<QString, QString>>{{Keys::Temporisation, stored}});
+        MainWindow w(stored.isEmpty() ? QList<QPair<QString, QString>> {}
+                                      : QList<QPair<QString, QString>> {{Keys::Temporisation, stored}});
         w.newCheque(QStringLiteral("deux cent trois francs"));
         for (int i = 1; i < tick; ++i) {
             w.frm->Timer_Timer(2);
@@ -421,8 +424,7 @@ private Q_SLOTS:
         MainWindow w;
         w.newCheque(QStringLiteral("deux francs"));
         w.frm->Timer_Timer(2);
-        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Temporisation,
-                                  QStringLiteral("1"));
+        w.services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Temporisation, QStringLiteral("1"));
         w.frm->Timer_Timer(2);
         QCOMPARE(w.frm->Nombre(2)->textColor(), Blue);
     }
@@ -432,10 +434,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("word");
-        QTest::newRow("compound: its first block") << "vingt-deux francs" << "vingt";
-        QTest::newRow("longest caption") << "cinquante francs" << "cinquante";
-        QTest::newRow("seize, not six") << "seize francs" << "seize";
-        QTest::newRow("quatre-vingts") << "quatre-vingts francs" << "quatre";
+        QTest::newRow("compound: its first block") << "vingt-deux francs"
+                                                   << "vingt";
+        QTest::newRow("longest caption") << "cinquante francs"
+                                         << "cinquante";
+        QTest::newRow("seize, not six") << "seize francs"
+                                        << "seize";
+        QTest::newRow("quatre-vingts") << "quatre-vingts francs"
+                                       << "quatre";
     }
     void hintWord()
     {
@@ -476,7 +482,7 @@ private Q_SLOTS:
     void seriesOfFiveWithErrors()
     {
         MainWindow w({{Keys::Son, QStringLiteral("1")}});
-        const QList<int> errors{1, 0, 2, 0, 1};
+        const QList<int> errors {1, 0, 2, 0, 1};
         const int start = w.rows();
         QDateTime seriesStart;
         QStringList expectedRows;
@@ -511,7 +517,8 @@ private Q_SLOTS:
             const HistoryRow row = w.row(start + i);
             QCOMPARE(row.event, expectedRows.at(i));
             QCOMPARE(row.number, QString::number(start + i));
-            const bool red = row.event == QStringLiteral("milliard") || row.event.startsWith(QStringLiteral("L'élève a fait"));
+            const bool red =
+                row.event == QStringLiteral("milliard") || row.event.startsWith(QStringLiteral("L'élève a fait"));
             QCOMPARE(row.normal, !red);
         }
         // E = 4, M = 10: P = 4 / 20 * 4 = 0.8.
@@ -705,11 +712,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");  // "<none>": nothing stored
         QTest::addColumn<QString>("path");
-        QTest::newRow("stored folder") << "/srv/sons" << "/srv/sons/son2.wav";
-        QTest::newRow("stored folder ending with a separator") << "/srv/sons/" << "/srv/sons/son2.wav";
+        QTest::newRow("stored folder") << "/srv/sons"
+                                       << "/srv/sons/son2.wav";
+        QTest::newRow("stored folder ending with a separator") << "/srv/sons/"
+                                                               << "/srv/sons/son2.wav";
         // The tests' folder holds no cues: the data folder installed beside it.
         QTest::newRow("nothing stored: the installed folder")
-            << "<none>" << QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/pecunette/sons/son2.wav");
+            << "<none>"
+            << QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/pecunette/sons/son2.wav");
     }
     void soundFolder()
     {
@@ -720,7 +730,7 @@ private Q_SLOTS:
             w.services.settings.Write(Keys::AppConfiguration, Keys::SectionFichier, Keys::Son, folder);
         w.newCheque(QStringLiteral("deux francs"));
         w.drop(QStringLiteral("deux"));
-        QCOMPARE(w.services.sound.played, QStringList{QDir::toNativeSeparators(path)});
+        QCOMPARE(w.services.sound.played, QStringList {QDir::toNativeSeparators(path)});
     }
 };
 

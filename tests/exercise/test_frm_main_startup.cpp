@@ -69,11 +69,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("centred");
         QTest::addColumn<QPoint>("expected");
 
-        QTest::newRow("on screen") << "1500" << "750" << false << QPoint(100, 50);
-        QTest::newRow("not numbers") << "gauche" << "" << false << QPoint(-3, -3);
-        QTest::newRow("wholly off to the right") << "150000" << "0" << true << QPoint();
-        QTest::newRow("wholly off above") << "0" << "-90000" << true << QPoint();
-        QTest::newRow("absurdly far") << "1e300" << "0" << false << QPoint(-3, 0);
+        QTest::newRow("on screen") << "1500"
+                                   << "750" << false << QPoint(100, 50);
+        QTest::newRow("not numbers") << "gauche"
+                                     << "" << false << QPoint(-3, -3);
+        QTest::newRow("wholly off to the right") << "150000"
+                                                 << "0" << true << QPoint();
+        QTest::newRow("wholly off above") << "0"
+                                          << "-90000" << true << QPoint();
+        QTest::newRow("absurdly far") << "1e300"
+                                      << "0" << false << QPoint(-3, 0);
     }
     void storedPosition()
     {
@@ -200,16 +205,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shortcut");
 
-        QTest::newRow("mnuNouveau") << "mnuNouveau" << "&Nouveau" << "Ctrl+N";
-        QTest::newRow("mnuEleve") << "mnuEleve" << "Nom de l'élèv&e" << "Ctrl+E";
-        QTest::newRow("mnuProgression") << "mnuProgression" << "P&rogression de l'élève" << "Ctrl+R";
-        QTest::newRow("mnuFileProperties") << "mnuFileProperties" << "&Paramètres" << "Ctrl+P";
-        QTest::newRow("mnuLibelles") << "mnuLibelles" << "&Libellés" << "";
-        QTest::newRow("mnuImprimer") << "mnuImprimer" << "&Imprimer des chèques..." << "";
-        QTest::newRow("mnuFileExit") << "mnuFileExit" << "&Quitter" << "Ctrl+Q";
-        QTest::newRow("mnuHelpContents") << "mnuHelpContents" << "&Sommaire" << "";
-        QTest::newRow("mnuHelpSearch") << "mnuHelpSearch" << "A&ide sur..." << "";
-        QTest::newRow("mnuHelpAbout") << "mnuHelpAbout" << "À &propos de Pecunette..." << "";
+        QTest::newRow("mnuNouveau") << "mnuNouveau"
+                                    << "&Nouveau"
+                                    << "Ctrl+N";
+        QTest::newRow("mnuEleve") << "mnuEleve"
+                                  << "Nom de l'élèv&e"
+                                  << "Ctrl+E";
+        QTest::newRow("mnuProgression") << "mnuProgression"
+                                        << "P&rogression de l'élève"
+                                        << "Ctrl+R";
+        QTest::newRow("mnuFileProperties") << "mnuFileProperties"
+                                           << "&Paramètres"
+                                           << "Ctrl+P";
+        QTest::newRow("mnuLibelles") << "mnuLibelles"
+                                     << "&Libellés"
+                                     << "";
+        QTest::newRow("mnuImprimer") << "mnuImprimer"
+                                     << "&Imprimer des chèques..."
+                                     << "";
+        QTest::newRow("mnuFileExit") << "mnuFileExit"
+                                     << "&Quitter"
+                                     << "Ctrl+Q";
+        QTest::newRow("mnuHelpContents") << "mnuHelpContents"
+                                         << "&Sommaire"
+                                         << "";
+        QTest::newRow("mnuHelpSearch") << "mnuHelpSearch"
+                                       << "A&ide sur..."
+                                       << "";
+        QTest::newRow("mnuHelpAbout") << "mnuHelpAbout"
+                                      << "À &propos de Pecunette..."
+                                      << "";
     }
     void menus()
     {
@@ -233,8 +258,8 @@ private Q_SLOTS:
         QStringList file;
         for (QAction *a : w.frm->menuBar()->actions().first()->menu()->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        QCOMPARE(file, QStringList({"mnuNouveau", "mnuEleve", "mnuProgression", "-", "mnuFileProperties",
-                                    "mnuLibelles", "mnuImprimer", "-", "mnuFileExit"}));
+        QCOMPARE(file, QStringList({"mnuNouveau", "mnuEleve", "mnuProgression", "-", "mnuFileProperties", "mnuLibelles",
+                                    "mnuImprimer", "-", "mnuFileExit"}));
     }
 
     void statusBarPanels()

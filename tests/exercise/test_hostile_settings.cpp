@@ -99,8 +99,9 @@ QList<QPair<QString, QByteArray>> brokenFiles()
                                     "Hasard=@ByteArray(\\xff\\xfe)\nSon=@Rect(1 2 3 4)\nOrdre=a, b, c\n"
                                     "Ville=@Invalid()\nTemporisation=@Variant(\\0\\0\\0\\b\\0\\xff\\xff\\xff\\xff)\n"
                                     "[Position]\nMainLeft=@Point(1 2)\nMainTop=1e400\n")});
-    files.append({QStringLiteral("invalid UTF-8"), QByteArrayLiteral("\xef\xbb\xbf[D\xe9marrage]\r\nOrdre=\xc3\x28\xa0\xa1\r\n"
-                                                                     "Ville=\xed\xa0\x80\r\n")});
+    files.append(
+        {QStringLiteral("invalid UTF-8"), QByteArrayLiteral("\xef\xbb\xbf[D\xe9marrage]\r\nOrdre=\xc3\x28\xa0\xa1\r\n"
+                                                            "Ville=\xed\xa0\x80\r\n")});
     files.append({QStringLiteral("one huge line"), QByteArray(1 << 20, 'x')});
     return files;
 }
@@ -141,8 +142,8 @@ private:
     static void checkWrittenValues()
     {
         QSettingsStore store;
-        const QList<QPair<QString, int>> indices{{Keys::Exercice, 4}, {Keys::Hasard, 5}, {Keys::Temporisation, 4},
-                                                  {Keys::Son, 2}, {Keys::Monnaie, 2}, {Keys::Echelle, 3}};
+        const QList<QPair<QString, int>> indices {{Keys::Exercice, 4}, {Keys::Hasard, 5},  {Keys::Temporisation, 4},
+                                                  {Keys::Son, 2},      {Keys::Monnaie, 2}, {Keys::Echelle, 3}};
         for (const auto &[key, count] : indices) {
             const QString text = store.Read(Keys::AppPecunette, Keys::SectionDemarrage, key, QStringLiteral("?"));
             QVERIFY2(parseWholeNumber(text, 0, count - 1) && text == text.trimmed() && !text.contains(QLatin1Char('.')),

@@ -31,8 +31,8 @@ enum class Kind { Drop, Tick, NouveauButton, MenuNouveau, Fin, QuitterAnnule, Pa
 
 struct Event {
     Kind kind;
-    int a = 0;        // block, timer, list of the parameters dialog, or surname
-    int b = 0;        // entry of that list, or first name
+    int a = 0;  // block, timer, list of the parameters dialog, or surname
+    int b = 0;  // entry of that list, or first name
     int seconds = 0;  // how far the clock moves on first
 };
 
@@ -45,7 +45,7 @@ struct ParamList {
 };
 const std::array<ParamList, 5> &paramLists()
 {
-    static const std::array<ParamList, 5> lists{{
+    static const std::array<ParamList, 5> lists {{
         {"saisieNiveau", Keys::Temporisation, 4, 3},
         {"saisieHasard", Keys::Hasard, 5, 4},
         {"saisieExercice", Keys::Exercice, 4, 0},
@@ -59,10 +59,17 @@ enum { Niveau, Hasard, Exercice, Son, Monnaie_ };
 // Names a pupil may type, the awkward ones included.
 const QStringList &names()
 {
-    static const QStringList pool{
-        QStringLiteral("Martin"), QStringLiteral("Léa"), QString(), QStringLiteral("   "),
-        QStringLiteral("O'Brien, \"Jo\""), QStringLiteral("=1+1"), QStringLiteral("a\tb"), QStringLiteral("c\nd"),
-        QStringLiteral("مريم"), QStringLiteral("Zoé 👩‍🎓"), QString(300, QLatin1Char('x'))};
+    static const QStringList pool {QStringLiteral("Martin"),
+                                   QStringLiteral("Léa"),
+                                   QString(),
+                                   QStringLiteral("   "),
+                                   QStringLiteral("O'Brien, \"Jo\""),
+                                   QStringLiteral("=1+1"),
+                                   QStringLiteral("a\tb"),
+                                   QStringLiteral("c\nd"),
+                                   QStringLiteral("مريم"),
+                                   QStringLiteral("Zoé 👩‍🎓"),
+                                   QString(300, QLatin1Char('x'))};
     return pool;
 }
 
@@ -96,7 +103,8 @@ using ExtraCheck = std::function<QString(MainWindow &)>;
 // One session: the window, the model of what it must show, and the events.
 class Session {
 public:
-    explicit Session(quint32 seed) : m_random(seed)
+    explicit Session(quint32 seed)
+        : m_random(seed)
     {
         clearSettings();
         m_window = std::make_unique<MainWindow>();
@@ -154,7 +162,7 @@ public:
             pick -= c.weight;
         }
 
-        Event e{kind};
+        Event e {kind};
         e.seconds = int(m_random.bounded(6));
         switch (kind) {
         case Kind::Drop: {
@@ -178,8 +186,7 @@ public:
             e.a = int(m_random.bounded(int(names().size())));
             e.b = int(m_random.bounded(int(names().size())));
             break;
-        default:
-            break;
+        default: break;
         }
         return e;
     }
@@ -245,14 +252,14 @@ private:
         double montantMax = 9;
         bool serieTerminee = true;
         int ticksAttente = 0;
-        std::array<bool, 4> running{};
+        std::array<bool, 4> running {};
         QString phrase;
         QString texte;
         QString quitterTag = QStringLiteral("Quitter");
         QString nom, prenom;
-        int drawMax = 9;                    // MontantMax when the cheque on screen was drawn
+        int drawMax = 9;  // MontantMax when the cheque on screen was drawn
         Monnaie monnaie = Monnaie::Franc;  // its currency
-        std::array<std::optional<int>, 5> stored{};  // the store, written only by the dialog here
+        std::array<std::optional<int>, 5> stored {};  // the store, written only by the dialog here
     };
 
     struct NewRow {
@@ -264,9 +271,9 @@ private:
 
     static QString join(const QString &wording, const QString &word)
     {
-        static const QStringList pluralAfter{QStringLiteral("cent"), QStringLiteral("vingt"), QStringLiteral("mille"),
-                                             QStringLiteral("million"), QStringLiteral("milliard"),
-                                             QStringLiteral("euro")};
+        static const QStringList pluralAfter {QStringLiteral("cent"),     QStringLiteral("vingt"),
+                                              QStringLiteral("mille"),    QStringLiteral("million"),
+                                              QStringLiteral("milliard"), QStringLiteral("euro")};
         bool glued = wording.endsWith(QLatin1Char('-')) || wording.endsWith(QLatin1Char('.')) ||
                      wording.endsWith(QLatin1Char('c'));
         if (word == QStringLiteral("s"))
@@ -400,7 +407,7 @@ private:
         logged(QStringLiteral("Clique du bouton 'Fin'."), true);
     }
 
-    template <typename Window>
+    template<typename Window>
     Window *shown(const char *objectName)
     {
         for (QWidget *top : QApplication::topLevelWidgets())
@@ -529,8 +536,8 @@ private:
             if (row.event != m_newRows[i].event || row.normal != m_newRows[i].normal)
                 return fault(QStringLiteral("row %1").arg(m.rows + i),
                              row.event + (row.normal ? QStringLiteral(" (black)") : QStringLiteral(" (red)")),
-                             m_newRows[i].event + (m_newRows[i].normal ? QStringLiteral(" (black)")
-                                                                       : QStringLiteral(" (red)")));
+                             m_newRows[i].event +
+                                 (m_newRows[i].normal ? QStringLiteral(" (black)") : QStringLiteral(" (red)")));
         }
         m_model.rows = rows;
         // The whole grid now and then: clearing must renumber from 1.
@@ -563,7 +570,7 @@ std::optional<Failure> replay(quint32 seed, const QList<Event> &events, const Ex
     for (int i = 0; i < events.size(); ++i) {
         const QString fault = session.play(events[i], extra);
         if (!fault.isEmpty())
-            return Failure{i, fault};
+            return Failure {i, fault};
     }
     return std::nullopt;
 }

@@ -1,6 +1,6 @@
 // Pecunette — apprendre à remplir un chèque.
-#include "main_window_fixture.h"
 #include "frm_impression.h"
+#include "main_window_fixture.h"
 #include "worksheet.h"
 
 #include <QDir>
@@ -71,7 +71,8 @@ private Q_SLOTS:
         // PECUNETTE_KEEP_PAGES=folder keeps the pictures, to look at them.
         if (qEnvironmentVariableIsSet("PECUNETTE_KEEP_PAGES"))
             for (const QString &page : rendered)
-                QFile::copy(page, QDir(qEnvironmentVariable("PECUNETTE_KEEP_PAGES")).filePath(QFileInfo(page).fileName()));
+                QFile::copy(page,
+                            QDir(qEnvironmentVariable("PECUNETTE_KEEP_PAGES")).filePath(QFileInfo(page).fileName()));
         QCOMPARE(rendered.size(), pages);
         const QImage first(rendered.first());
         QVERIFY(first.height() > first.width());  // A4 portrait

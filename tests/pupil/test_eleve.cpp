@@ -20,8 +20,8 @@
 #include <memory>
 
 namespace {
-const QString Refusal = QStringLiteral("L'identification est nécessaire pour\npour faire un analyse de la progression.");
-
+const QString Refusal =
+    QStringLiteral("L'identification est nécessaire pour\npour faire un analyse de la progression.");
 
 struct Fixture {
     ExerciseState state;
@@ -140,10 +140,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QString>("prenom");
-        QTest::newRow("plain") << "Martin" << "Léa";
-        QTest::newRow("blanks kept everywhere") << "  Martin " << " Léa  ";
-        QTest::newRow("compound names") << "Le Guennec" << "Gwenaëlle";
-        QTest::newRow("one letter each") << "X" << "y";
+        QTest::newRow("plain") << "Martin"
+                               << "Léa";
+        QTest::newRow("blanks kept everywhere") << "  Martin "
+                                                << " Léa  ";
+        QTest::newRow("compound names") << "Le Guennec"
+                                        << "Gwenaëlle";
+        QTest::newRow("one letter each") << "X"
+                                         << "y";
     }
     void accepted()
     {
@@ -176,11 +180,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QString>("prenom");
-        QTest::newRow("first name only") << "" << "Léa";
-        QTest::newRow("surname of blanks") << "   " << "Léa";
-        QTest::newRow("surname only") << "Martin" << "";
-        QTest::newRow("first name of blanks") << "Martin" << "  ";
-        QTest::newRow("nothing") << "" << "";
+        QTest::newRow("first name only") << ""
+                                         << "Léa";
+        QTest::newRow("surname of blanks") << "   "
+                                           << "Léa";
+        QTest::newRow("surname only") << "Martin"
+                                      << "";
+        QTest::newRow("first name of blanks") << "Martin"
+                                              << "  ";
+        QTest::newRow("nothing") << ""
+                                 << "";
     }
     void refused()
     {

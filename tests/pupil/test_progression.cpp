@@ -130,8 +130,8 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QStringLiteral("Progression de l'exercice ..."));
         QCOMPARE(w->Rows(), 2);
 
-        const QStringList header{QStringLiteral("N°"), QStringLiteral("Date"),
-                                 QStringLiteral("Progression de l'exercice"), QStringLiteral("Durée")};
+        const QStringList header {QStringLiteral("N°"), QStringLiteral("Date"),
+                                  QStringLiteral("Progression de l'exercice"), QStringLiteral("Durée")};
         for (int c = 0; c < 4; ++c)
             QCOMPARE(w->model().headerData(c, Qt::Horizontal).toString(), header.at(c));
 
@@ -163,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(quitter->text(), QStringLiteral("&Quitter"));
 
         // No caption may be cut by the fixed, design-sized geometry.
-        for (QWidget *widget : std::initializer_list<QWidget *>{label, premierPlan}) {
+        for (QWidget *widget : std::initializer_list<QWidget *> {label, premierPlan}) {
             QVERIFY2(widget->sizeHint().width() <= widget->width(), qPrintable(widget->objectName()));
             QVERIFY2(widget->sizeHint().height() <= widget->height() + 2, qPrintable(widget->objectName()));
         }
@@ -179,14 +179,14 @@ private Q_SLOTS:
         // The moment must be readable whole, and the number column must stay in view.
         const QString moment = cell(*w, 1, 1);
         QVERIFY(grid->fontMetrics().horizontalAdvance(moment) + 6 <= grid->columnWidth(1));
-        QVERIFY(grid->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 6
-                <= grid->viewport()->width() - grid->columnViewportPosition(3));
+        QVERIFY(grid->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 6 <=
+                grid->viewport()->width() - grid->columnViewportPosition(3));
 
-        QList<QWidget *> tabOrder{quitter};
+        QList<QWidget *> tabOrder {quitter};
         for (QWidget *next = quitter->nextInFocusChain(); next != quitter; next = next->nextInFocusChain())
             if (next->focusPolicy() & Qt::TabFocus)
                 tabOrder << next;
-        QCOMPARE(tabOrder, (QList<QWidget *>{quitter, sauvegarder, vider, grid, premierPlan}));
+        QCOMPARE(tabOrder, (QList<QWidget *> {quitter, sauvegarder, vider, grid, premierPlan}));
     }
 
     void numbersEachRowByItsIndex()
@@ -409,10 +409,10 @@ private Q_SLOTS:
         const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll()));
         QCOMPARE(records.size(), w->Rows());
         QCOMPARE(records.at(0), HistoryModel::headerTexts());
-        QCOMPARE(records.at(1), (QStringList{QStringLiteral("1"), cell(*w, 1, 1),
-                                             QStringLiteral("Lancement du programme"), QString()}));
-        QCOMPARE(records.at(2), (QStringList{QStringLiteral("2"), cell(*w, 2, 1), inCsv, QStringLiteral("00:00:00")}));
-        QCOMPARE(records.at(3), (QStringList{QStringLiteral("3"), cell(*w, 3, 1), inCsv, inCsv}));
+        QCOMPARE(records.at(1), (QStringList {QStringLiteral("1"), cell(*w, 1, 1),
+                                              QStringLiteral("Lancement du programme"), QString()}));
+        QCOMPARE(records.at(2), (QStringList {QStringLiteral("2"), cell(*w, 2, 1), inCsv, QStringLiteral("00:00:00")}));
+        QCOMPARE(records.at(3), (QStringList {QStringLiteral("3"), cell(*w, 3, 1), inCsv, inCsv}));
     }
 
     void saveProposesDatedFileAndCancelWritesNothing()
@@ -448,7 +448,7 @@ private Q_SLOTS:
         ts->prompts.saveFileAnswer = path;
 
         // A file-size limit makes the write fail even for root, who ignores permissions.
-        rlimit saved{};
+        rlimit saved {};
         getrlimit(RLIMIT_FSIZE, &saved);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         if (!missingFolder) {

@@ -74,12 +74,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("ordre");
         QTest::addColumn<QString>("ville");
-        QTest::newRow("plain") << "Mme Lebreton" << "Quimper";
-        QTest::newRow("empty payee") << "" << "Sorbelin";
-        QTest::newRow("both empty") << "" << "";
-        QTest::newRow("blanks around") << "  Paul Le Gall " << " Brest  ";
-        QTest::newRow("blanks only") << "   " << " ";
-        QTest::newRow("characters a store may treat apart") << "a/b\\c=d;e,f \"g\" #h [i]" << "%1 $HOME @x";
+        QTest::newRow("plain") << "Mme Lebreton"
+                               << "Quimper";
+        QTest::newRow("empty payee") << ""
+                                     << "Sorbelin";
+        QTest::newRow("both empty") << ""
+                                    << "";
+        QTest::newRow("blanks around") << "  Paul Le Gall "
+                                       << " Brest  ";
+        QTest::newRow("blanks only") << "   "
+                                     << " ";
+        QTest::newRow("characters a store may treat apart") << "a/b\\c=d;e,f \"g\" #h [i]"
+                                                            << "%1 $HOME @x";
         QTest::newRow("long") << QString(300, QLatin1Char('x')) << QStringLiteral("Saint-Rémy-de-Provence");
     }
     void storedAsTyped()

@@ -33,7 +33,7 @@ public:
 struct Fixture {
     RecordingStore settings;
     TestServices fakes;
-    Services services{settings, fakes.clock, fakes.sound, fakes.prompts, fakes.systemInfo};
+    Services services {settings, fakes.clock, fakes.sound, fakes.prompts, fakes.systemInfo};
     ExerciseState state;
     QPointer<FrmParam> dialog;
 
@@ -87,9 +87,9 @@ private Q_SLOTS:
         QCOMPARE(f.list("saisieMonnaie")->currentText(), QStringLiteral("Francs"));
         QCOMPARE(f.list("saisieEchelle")->currentText(), QStringLiteral("100 %"));
         // Opening alone stores them all, in the order of the lists, and applies them.
-        QCOMPARE(f.settings.writes,
-                 (QStringList{QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"), QStringLiteral("Exercice=0"),
-                              QStringLiteral("Son=0"), QStringLiteral("Monnaie=0"), QStringLiteral("Echelle=0")}));
+        QCOMPARE(f.settings.writes, (QStringList {QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"),
+                                                  QStringLiteral("Exercice=0"), QStringLiteral("Son=0"),
+                                                  QStringLiteral("Monnaie=0"), QStringLiteral("Echelle=0")}));
         QCOMPARE(f.state.MontantMax, 99999.0);
         QCOMPARE(f.state.NbCheques, qint16(5));
         QCOMPARE(f.state.SonActif, qint16(0));
@@ -109,13 +109,13 @@ private Q_SLOTS:
                 texts << f.list(name)->itemText(i);
             return texts;
         };
-        QCOMPARE(entries("saisieNiveau"), (QStringList{"30 secondes", "60 secondes", "90 secondes", "120 secondes"}));
-        QCOMPARE(entries("saisieHasard"), (QStringList{"9 - 1 chiffre", "99 - 2 chiffres", "999 - 3 chiffres",
-                                                       "9999 - 4 chiffres", "99999 - 5 chiffres"}));
-        QCOMPARE(entries("saisieExercice"), (QStringList{"5 chèques", "10 chèques", "15 chèques", "20 chèques"}));
-        QCOMPARE(entries("saisieSon"), (QStringList{"Non", "Oui"}));
-        QCOMPARE(entries("saisieMonnaie"), (QStringList{"Francs", "Euros"}));
-        QCOMPARE(entries("saisieEchelle"), (QStringList{"100 %", "150 %", "200 %"}));
+        QCOMPARE(entries("saisieNiveau"), (QStringList {"30 secondes", "60 secondes", "90 secondes", "120 secondes"}));
+        QCOMPARE(entries("saisieHasard"), (QStringList {"9 - 1 chiffre", "99 - 2 chiffres", "999 - 3 chiffres",
+                                                        "9999 - 4 chiffres", "99999 - 5 chiffres"}));
+        QCOMPARE(entries("saisieExercice"), (QStringList {"5 chèques", "10 chèques", "15 chèques", "20 chèques"}));
+        QCOMPARE(entries("saisieSon"), (QStringList {"Non", "Oui"}));
+        QCOMPARE(entries("saisieMonnaie"), (QStringList {"Francs", "Euros"}));
+        QCOMPARE(entries("saisieEchelle"), (QStringList {"100 %", "150 %", "200 %"}));
     }
 
     // What a stored text selects when the dialog opens, and what it stores back.
@@ -126,27 +126,48 @@ private Q_SLOTS:
         QTest::addColumn<QString>("list");
         QTest::addColumn<int>("selected");
 
-        QTest::newRow("delay 60 s") << Keys::Temporisation << "1" << "saisieNiveau" << 1;
-        QTest::newRow("delay with blanks") << Keys::Temporisation << " 2 " << "saisieNiveau" << 2;
-        QTest::newRow("delay beyond the list") << Keys::Temporisation << "7" << "saisieNiveau" << 3;
-        QTest::newRow("delay negative") << Keys::Temporisation << "-1" << "saisieNiveau" << 3;
-        QTest::newRow("delay not a number") << Keys::Temporisation << "lent" << "saisieNiveau" << 3;
-        QTest::newRow("delay empty") << Keys::Temporisation << "" << "saisieNiveau" << 3;
-        QTest::newRow("delay fraction") << Keys::Temporisation << "1.5" << "saisieNiveau" << 3;
-        QTest::newRow("one digit") << Keys::Hasard << "0" << "saisieHasard" << 0;
-        QTest::newRow("digits beyond the list") << Keys::Hasard << "5" << "saisieHasard" << 4;
-        QTest::newRow("digits huge") << Keys::Hasard << "99999999999999999999" << "saisieHasard" << 4;
-        QTest::newRow("digits not a number") << Keys::Hasard << "x" << "saisieHasard" << 4;
-        QTest::newRow("20 cheques") << Keys::Exercice << "3" << "saisieExercice" << 3;
-        QTest::newRow("cheques beyond the list") << Keys::Exercice << "4" << "saisieExercice" << 0;
-        QTest::newRow("cheques not a number") << Keys::Exercice << "deux" << "saisieExercice" << 0;
-        QTest::newRow("sound on") << Keys::Son << "1" << "saisieSon" << 1;
-        QTest::newRow("sound 2 is not an entry") << Keys::Son << "2" << "saisieSon" << 0;
-        QTest::newRow("sound with words after") << Keys::Son << "1 (oui)" << "saisieSon" << 0;
-        QTest::newRow("euros") << Keys::Monnaie << "1" << "saisieMonnaie" << 1;
-        QTest::newRow("currency not a number") << Keys::Monnaie << "euros" << "saisieMonnaie" << 0;
-        QTest::newRow("200 %") << Keys::Echelle << "2" << "saisieEchelle" << 2;
-        QTest::newRow("size beyond the list") << Keys::Echelle << "3" << "saisieEchelle" << 0;
+        QTest::newRow("delay 60 s") << Keys::Temporisation << "1"
+                                    << "saisieNiveau" << 1;
+        QTest::newRow("delay with blanks") << Keys::Temporisation << " 2 "
+                                           << "saisieNiveau" << 2;
+        QTest::newRow("delay beyond the list") << Keys::Temporisation << "7"
+                                               << "saisieNiveau" << 3;
+        QTest::newRow("delay negative") << Keys::Temporisation << "-1"
+                                        << "saisieNiveau" << 3;
+        QTest::newRow("delay not a number") << Keys::Temporisation << "lent"
+                                            << "saisieNiveau" << 3;
+        QTest::newRow("delay empty") << Keys::Temporisation << ""
+                                     << "saisieNiveau" << 3;
+        QTest::newRow("delay fraction") << Keys::Temporisation << "1.5"
+                                        << "saisieNiveau" << 3;
+        QTest::newRow("one digit") << Keys::Hasard << "0"
+                                   << "saisieHasard" << 0;
+        QTest::newRow("digits beyond the list") << Keys::Hasard << "5"
+                                                << "saisieHasard" << 4;
+        QTest::newRow("digits huge") << Keys::Hasard << "99999999999999999999"
+                                     << "saisieHasard" << 4;
+        QTest::newRow("digits not a number") << Keys::Hasard << "x"
+                                             << "saisieHasard" << 4;
+        QTest::newRow("20 cheques") << Keys::Exercice << "3"
+                                    << "saisieExercice" << 3;
+        QTest::newRow("cheques beyond the list") << Keys::Exercice << "4"
+                                                 << "saisieExercice" << 0;
+        QTest::newRow("cheques not a number") << Keys::Exercice << "deux"
+                                              << "saisieExercice" << 0;
+        QTest::newRow("sound on") << Keys::Son << "1"
+                                  << "saisieSon" << 1;
+        QTest::newRow("sound 2 is not an entry") << Keys::Son << "2"
+                                                 << "saisieSon" << 0;
+        QTest::newRow("sound with words after") << Keys::Son << "1 (oui)"
+                                                << "saisieSon" << 0;
+        QTest::newRow("euros") << Keys::Monnaie << "1"
+                               << "saisieMonnaie" << 1;
+        QTest::newRow("currency not a number") << Keys::Monnaie << "euros"
+                                               << "saisieMonnaie" << 0;
+        QTest::newRow("200 %") << Keys::Echelle << "2"
+                               << "saisieEchelle" << 2;
+        QTest::newRow("size beyond the list") << Keys::Echelle << "3"
+                                              << "saisieEchelle" << 0;
     }
     void storedValue()
     {
@@ -274,7 +295,8 @@ private Q_SLOTS:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // Placed before the window frame exists: centred to within the frame's few pixels.
         const QPoint off = f.dialog->frameGeometry().center() - screen.center();
-        QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4, qPrintable(QStringLiteral("off by %1, %2").arg(off.x()).arg(off.y())));
+        QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4,
+                 qPrintable(QStringLiteral("off by %1, %2").arg(off.x()).arg(off.y())));
         const QStringList faults = layout_checks::layoutFaults(f.dialog);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }

@@ -42,7 +42,10 @@ inline void checkCaption(const QWidget *w, QStringList &faults)
         const QRect need = fm.boundingRect(box, flags, label->text());
         if (need.width() > box.width() || need.height() > box.height())
             fault(QStringLiteral("text needs %1x%2, box is %3x%4")
-                      .arg(need.width()).arg(need.height()).arg(box.width()).arg(box.height()));
+                      .arg(need.width())
+                      .arg(need.height())
+                      .arg(box.width())
+                      .arg(box.height()));
     } else if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
         const int need = fm.horizontalAdvance(withoutMnemonic(button->text())) + 8;
         if (need > button->width() || fm.height() + 4 > button->height())
@@ -74,7 +77,7 @@ inline void checkCaption(const QWidget *w, QStringList &faults)
 inline QStringList layoutFaults(const QWidget *window)
 {
     QStringList faults;
-    QList<const QWidget *> containers{window};
+    QList<const QWidget *> containers {window};
     for (const QWidget *w : window->findChildren<QWidget *>()) {
         if (w->isWindow() || !w->isVisibleTo(window))
             continue;

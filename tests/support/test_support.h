@@ -78,5 +78,5 @@ struct TestServices {
     FakeSoundPlayer sound;
     FakePrompts prompts;
     FakeSystemInfo systemInfo;
-    Services services{settings, clock, sound, prompts, systemInfo};
+    Services services {settings, clock, sound, prompts, systemInfo};
 };

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class TestExtraitMot : public QObject
-{
+class TestExtraitMot : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -49,7 +48,8 @@ void TestExtraitMot::extraitMot()
     QFETCH(int, number);
     QFETCH(QString, separator);
     QFETCH(QString, expected);
-    const std::string word = ExtraitMot(static_cast<std::int16_t>(number), phrase.toStdString(), separator.toStdString());
+    const std::string word =
+        ExtraitMot(static_cast<std::int16_t>(number), phrase.toStdString(), separator.toStdString());
     QCOMPARE(QString::fromStdString(word), expected);
 }
 

@@ -9,8 +9,7 @@
 #include <stdexcept>
 #include <unordered_set>
 
-class TestMontantEnLettres : public QObject
-{
+class TestMontantEnLettres : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -113,15 +112,15 @@ void TestMontantEnLettres::everyAmountIsWellFormed()
         const auto context = [&] {
             return QStringLiteral("%1: \"%2\"").arg(amount).arg(QString::fromStdString(text)).toUtf8();
         };
-        if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.back() == '-'
-            || text.find("  ") != std::string::npos || text.find("--") != std::string::npos
-            || text.find(" -") != std::string::npos || text.find("- ") != std::string::npos
-            || text.front() == '-') {
+        if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.back() == '-' ||
+            text.find("  ") != std::string::npos || text.find("--") != std::string::npos ||
+            text.find(" -") != std::string::npos || text.find("- ") != std::string::npos || text.front() == '-') {
             QFAIL(context().constData());
         }
         const std::string currency = amount == 1 ? " franc" : " francs";
-        if (text.size() <= currency.size() || text.compare(text.size() - currency.size(), currency.size(), currency) != 0
-            || (amount == 1 && text != "un franc")) {
+        if (text.size() <= currency.size() ||
+            text.compare(text.size() - currency.size(), currency.size(), currency) != 0 ||
+            (amount == 1 && text != "un franc")) {
             QFAIL(context().constData());
         }
         // The plural of "cent" and "vingt" only ever stands just before the currency.
@@ -186,7 +185,7 @@ void TestMontantEnLettres::rejectsAmountsOutOfRange()
 void TestMontantEnLettres::parseAmount_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected"); // 0: rejected
+    QTest::addColumn<int>("expected");  // 0: rejected
 
     QTest::newRow("plain") << QStringLiteral("81") << 81;
     QTest::newRow("blanks around") << QStringLiteral(" 81 ") << 81;

@@ -44,9 +44,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain folder") << "/usr/share/pecunette/sons" << "/usr/share/pecunette/sons/son2.wav";
-        QTest::newRow("folder ending with a separator") << "/tmp/" << "/tmp/son2.wav";
-        QTest::newRow("relative folder") << "sons" << "sons/son2.wav";
+        QTest::newRow("plain folder") << "/usr/share/pecunette/sons"
+                                      << "/usr/share/pecunette/sons/son2.wav";
+        QTest::newRow("folder ending with a separator") << "/tmp/"
+                                                        << "/tmp/son2.wav";
+        QTest::newRow("relative folder") << "sons"
+                                         << "sons/son2.wav";
     }
     void path()
     {
@@ -59,14 +62,14 @@ private Q_SLOTS:
     void defaultFolder_data()
     {
         QTest::addColumn<QStringList>("files");  // made under the prefix
-        QTest::addColumn<QString>("expected");   // relative to the prefix
+        QTest::addColumn<QString>("expected");  // relative to the prefix
         QTest::newRow("cues beside the program")
-            << QStringList{"bin/son2.wav", "share/pecunette/sons/son2.wav"} << "bin";
-        QTest::newRow("installed cues") << QStringList{"share/pecunette/sons/son2.wav"} << "share/pecunette/sons";
+            << QStringList {"bin/son2.wav", "share/pecunette/sons/son2.wav"} << "bin";
+        QTest::newRow("installed cues") << QStringList {"share/pecunette/sons/son2.wav"} << "share/pecunette/sons";
         QTest::newRow("other files beside the program")
-            << QStringList{"bin/incorrect.mp3", "bin/pecunette"} << "share/pecunette/sons";
-        QTest::newRow("a folder named like the cue") << QStringList{"bin/son2.wav/"} << "share/pecunette/sons";
-        QTest::newRow("no cues anywhere") << QStringList{} << "share/pecunette/sons";
+            << QStringList {"bin/incorrect.mp3", "bin/pecunette"} << "share/pecunette/sons";
+        QTest::newRow("a folder named like the cue") << QStringList {"bin/son2.wav/"} << "share/pecunette/sons";
+        QTest::newRow("no cues anywhere") << QStringList {} << "share/pecunette/sons";
     }
     void defaultFolder()
     {
@@ -96,7 +99,7 @@ private Q_SLOTS:
                 qFatal("the store was read with sound off");
                 return {};
             }
-            void Write(const QString &, const QString &, const QString &, const QString &) override {}
+            void Write(const QString &, const QString &, const QString &, const QString &) override { }
         } store;
         FakeSoundPlayer player;
         JoueSon(Sons::DropJuste, 0, store, player);
