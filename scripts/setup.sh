@@ -12,6 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool poppler-utils
   desktop-file-utils appstream dpkg-dev file
+  clang-format clang-tidy
   python3  # its csv module reads the saved history back in the tests
 )
 
