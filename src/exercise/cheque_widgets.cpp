@@ -213,9 +213,18 @@ SvgPicture::SvgPicture(const QString &svgResource, QWidget *parent)
 
 void SvgPicture::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QSvgRenderer(m_resource).render(&painter, QRectF(rect()));
+    // Read and drawn once for its size: the logo's eleven layers of stroked
+    // text cost some milliseconds at each repaint, start-up included.
+    const qreal ratio = devicePixelRatioF();
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != ratio || m_cache.deviceIndependentSize() != QSizeF(size())) {
+        m_cache = QPixmap(size() * ratio);
+        m_cache.setDevicePixelRatio(ratio);
+        m_cache.fill(Qt::transparent);
+        QPainter cachePainter(&m_cache);
+        cachePainter.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer(m_resource).render(&cachePainter, QRectF(rect()));
+    }
+    QPainter(this).drawPixmap(0, 0, m_cache);
 }
 
 ExerciseTimer::ExerciseTimer(QObject *parent)

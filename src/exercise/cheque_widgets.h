@@ -102,6 +102,7 @@ protected:
 
 private:
     QString m_resource;
+    QPixmap m_cache;  // the picture drawn at the widget's size and pixel ratio
 };
 
 // A timer with the two properties the exercise reasons in: Interval (0 means
