@@ -57,8 +57,8 @@ int main(int argc, char **argv)
                        previous = clock.now();
                    }
                }));
-        std::printf("%-52s %s\n", "TZ", qEnvironmentVariableIsSet("TZ") ? qPrintable(qEnvironmentVariable("TZ"))
-                                                                         : "(unset)");
+        std::printf("%-52s %s\n", "TZ",
+                    qEnvironmentVariableIsSet("TZ") ? qPrintable(qEnvironmentVariable("TZ")) : "(unset)");
         if (sum < 0)
             return 1;
     }
@@ -84,9 +84,8 @@ int main(int argc, char **argv)
         if (shown) {
             report("Repaint of the full window", millisecondsOf([&] { window.grab(); }));
             QByteArray csv;
-            report("HistoryCsv", millisecondsOf([&] {
-                       csv = HistoryCsv(HistoryModel::headerTexts(), window.model().rows());
-                   }));
+            report("HistoryCsv",
+                   millisecondsOf([&] { csv = HistoryCsv(HistoryModel::headerTexts(), window.model().rows()); }));
             std::printf("%-52s %9.1f MiB\n", "CSV size", csv.size() / 1048576.0);
             report("Vider_Click", millisecondsOf([&] { window.Vider_Click(); }));
         }

@@ -30,7 +30,7 @@ void measure(const char *name, long long operations, int rounds, Work work)
     std::printf("%-34s %10lld ops  %9.3f ms  %8.1f ns/op\n", name, operations, best / 1e6, best / operations);
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -44,7 +44,7 @@ int main()
 
     // Every block dropped on every prefix a pupil can reach on a long wording.
     const std::string expected = MontantEnLettres(77777);
-    std::vector<std::string> wordings{std::string()};
+    std::vector<std::string> wordings {std::string()};
     while (wordings.back() != expected) {
         const std::string hint = NextHintWord(expected, wordings.back());
         wordings.push_back(JudgeDrop(expected, wordings.back(), hint).wording);
