@@ -87,7 +87,7 @@ finish() { # finish MIX NAME : brings MIX to the common loudness and writes asse
 
 # A struck note dying away at a steady rate, as a bell or a xylophone bar does:
 # 100 dB of decay over 2.4 times its length, a short fade at its end.
-struck() { # struck START SECONDS GAIN-DB SYNTH-SPEC...
+struck() { # struck START SECONDS GAIN-DB SYNTH-ARGS...
   local start=$1 seconds=$2 gain=$3 long
   shift 3
   long=$(awk -v s="$seconds" 'BEGIN { print s * 2.4 }')
