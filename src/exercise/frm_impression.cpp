@@ -3,6 +3,7 @@
 
 #include "settings_keys.h"
 #include "settings_store.h"
+#include "window_placement.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -68,6 +69,7 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *
     layout->addLayout(form);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
+    centreOnPrimaryScreen(this);
 }
 
 std::vector<WorksheetCheque> FrmImpression::drawCheques()
