@@ -15,7 +15,11 @@
 namespace {
 
 constexpr quint32 DefaultSeed = 20261209;
+#ifdef __SANITIZE_ADDRESS__
+constexpr int DefaultEvents = 600;  // the sanitized build plays each event several times slower
+#else
 constexpr int DefaultEvents = 2000;
+#endif
 constexpr int Sessions = 4;
 
 using namespace RandomDriver;
