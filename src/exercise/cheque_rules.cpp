@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 const std::array<WordBlock, 29> WordBlocks = {{
@@ -97,7 +98,22 @@ std::string JoinWord(const std::string &wording, const std::string &word)
 
 bool IsRightDrop(const std::string &expected, const std::string &candidate)
 {
-    return expected.size() >= candidate.size() && expected.compare(0, candidate.size(), candidate) == 0;
+    const std::size_t n = candidate.size();
+    if (expected.size() < n || expected.compare(0, n, candidate) != 0)
+        return false;
+    if (n == expected.size())
+        return true;
+    const char next = expected[n];
+    if (next == ' ' || next == '-')
+        return true;
+    // Short of a word's final "s" by exactly that letter, when the "s" block glues on here.
+    const bool finalS =
+        n > 0 && next == 's' && (n + 1 == expected.size() || expected[n + 1] == ' ' || expected[n + 1] == '-');
+    if (!finalS)
+        return false;
+    std::string plural;
+    joinInto(plural, candidate, "s");
+    return plural.size() == n + 1;
 }
 
 std::string WordingAfterRightDrop(const std::string &expected, const std::string &candidate)
@@ -145,37 +161,77 @@ ChequeResult ChequeResultFor(int erreursCheque)
     return {30, "Tu as fait " + n + " erreurs.", "L'élève a fait " + n + " erreurs.", false};
 }
 
-double SeriesPenalty(int erreursSerie, double motsJustes)
+namespace {
+
+// E * E does not fit in 64 bits once it is scaled to hundredths.
+__extension__ using Wide = __int128;
+
+// Half up on an exact positive fraction: 19,775 is 19,78.
+long long roundHalfUp(Wide numerator, Wide denominator)
 {
+    return static_cast<long long>((2 * numerator + denominator) / (2 * denominator));
+}
+
+}  // namespace
+
+SeriesMark MarkFor(int erreursSerie, double motsJustes)
+{
+    SeriesMark mark;
     // Without an error there is nothing to take off, even when no drop was
-    // right either (0 / 0 would give NaN). With errors and no right drop the
-    // division gives an infinite penalty, which reads as a zero mark.
-    // A negative count, which the window never makes, would turn the penalty
-    // into a bonus: a mark above 20, or beyond what the caption can print.
-    if (erreursSerie == 0)
-        return 0.0;
-    const double e = erreursSerie;
-    const double penalty = (e / (motsJustes * 2)) * e;
-    return penalty < 0 ? 0.0 : penalty;
+    // right either. A negative count, which the window never makes, would turn
+    // the penalty into a bonus: it takes nothing off either.
+    if (erreursSerie == 0 || motsJustes < 0 || motsJustes == std::numeric_limits<double>::infinity()) {
+        mark.whole = true;
+        mark.hundredths = 2000;
+        return mark;
+    }
+    // Errors without any right drop, or a count that is no number, are worth nothing.
+    if (!(motsJustes > 0)) {
+        mark.zero = true;
+        return mark;
+    }
+    const Wide e2 = static_cast<Wide>(erreursSerie) * erreursSerie;
+    if (motsJustes == std::floor(motsJustes) && motsJustes < 1e15) {
+        // 20 - E^2 / 2M, exactly: a double would round 19,625 down to 19,62.
+        const auto m = static_cast<Wide>(motsJustes);
+        if (e2 >= 40 * m) {
+            mark.zero = true;
+            return mark;
+        }
+        mark.whole = e2 % (2 * m) == 0;
+        mark.hundredths = roundHalfUp(2000 * m - 50 * e2, m);
+        return mark;
+    }
+    // A count with a fraction never comes from the window; double precision is enough for it.
+    const double penalty = static_cast<double>(e2) / (motsJustes * 2);
+    const double value = 20 - penalty;
+    if (!(value > 0)) {
+        mark.zero = true;
+        return mark;
+    }
+    mark.whole = penalty == std::floor(penalty);
+    mark.hundredths = static_cast<long long>(std::floor(value * 100 + 0.5));
+    return mark;
+}
+
+std::string SeriesMark::text() const
+{
+    if (zero)
+        return "0";
+    if (whole)
+        return decimal(hundredths / 100);
+    return decimal(hundredths / 100) + "," + decimal(hundredths % 100, 2);
 }
 
 std::string MarkCaption(int erreursSerie, double motsJustes)
 {
-    const double penalty = SeriesPenalty(erreursSerie, motsJustes);
-    const double mark = 20 - penalty;
-    if (!(mark > 0))
-        return "TU AS ZERO!";
-    const double wholePenalty = std::floor(penalty);
-    if (mark < 20 - wholePenalty) {
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, mark, std::chars_format::fixed, 2);
-        std::string text(buffer, result.ptr);
-        const auto point = text.find('.');
-        if (point != std::string::npos)
-            text[point] = ',';
-        return "Ta note est " + text + "/20";
-    }
-    return "Ta note est " + decimal(static_cast<long long>(20 - wholePenalty)) + "/20";
+    const SeriesMark mark = MarkFor(erreursSerie, motsJustes);
+    return mark.zero ? std::string("TU AS ZERO!") : "Ta note est " + mark.text() + "/20";
+}
+
+std::string MarkHistoryRow(int erreursSerie, double motsJustes)
+{
+    return "Note de la série : " + MarkFor(erreursSerie, motsJustes).text() + " / 20";
 }
 
 std::string FormatDuree(long long milliseconds)

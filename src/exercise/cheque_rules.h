@@ -31,7 +31,12 @@ std::string BlockCaption(const WordBlock &block, Monnaie monnaie);
 // one blank otherwise; then trimmed.
 std::string JoinWord(const std::string &wording, const std::string &word);
 
-// A drop is right when `expected` begins with `candidate`, character for character.
+// A drop is right when `expected` begins with `candidate`, character for
+// character, and `candidate` stops where a word of `expected` stops: at its
+// end, before a blank or a hyphen, or just before a final plural "s" that the
+// "s" block would glue on ("deux cent" in "deux cents", "franc" in "francs").
+// Stopping inside a word ("cinq" in "cinquante", "s" in "six") would praise a
+// wording that no further block can finish.
 bool IsRightDrop(const std::string &expected, const std::string &candidate);
 
 // What a right drop leaves on the cheque: the candidate, plus the hyphen the
@@ -61,11 +66,22 @@ struct ChequeResult {
 };
 ChequeResult ChequeResultFor(int erreursCheque);
 
-// Penalty P = (E / (M * 2)) * E, in double precision and in that order.
-double SeriesPenalty(int erreursSerie, double motsJustes);
+// The mark of a series, 20 - E * E / (2 * M), computed exactly on whole
+// numbers: E wrong drops, M right drops (a count held as a double by the
+// state: anything but a whole number from 0 up reads as 0).
+struct SeriesMark {
+    bool zero = false;  // the mark is 0 or below
+    bool whole = false;  // the penalty is a whole number of points
+    long long hundredths = 0;  // the mark in hundredths, rounded half up
+    // "19,80", "19", "0": the mark as the clerk and the history write it.
+    std::string text() const;
+};
+SeriesMark MarkFor(int erreursSerie, double motsJustes);
 
 // "Ta note est 19,80/20", "Ta note est 19/20" or "TU AS ZERO!".
 std::string MarkCaption(int erreursSerie, double motsJustes);
+// The series' row in the history: "Note de la série : 19,80 / 20".
+std::string MarkHistoryRow(int erreursSerie, double motsJustes);
 
 // A duration as "hh:mm:ss", rounded to the second; whole days are dropped
 // (25 hours read 01:00:00) and a negative duration reads 00:00:00.

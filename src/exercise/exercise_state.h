@@ -28,4 +28,7 @@ struct ExerciseState {
     // or after "Fin", and its total duration runs from its first cheque.
     bool SerieTerminee = true;  // the next cheque starts a new series
     QDateTime DebutSerie;  // when the series' first cheque was prepared
+    // Drops are judged only while a cheque waits for its wording: from
+    // "Nouveau" until the wording is complete or "Fin" ends the session.
+    bool ChequeEnCours = false;
 };

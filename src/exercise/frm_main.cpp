@@ -401,6 +401,16 @@ void FrmMain::mnuNouveau_Click() { NouveauCheque(); }
 
 void FrmMain::NouveauCheque()
 {
+    // A complete cheque whose one-second check has not come yet is closed
+    // first, so its result is recorded; one left half-written keeps its
+    // errors in the series and says so, or starting again would wipe them.
+    if (Timer(0)->running() && !m_state.ChequeEnCours)
+        finDuCheque();
+    if (m_state.ChequeEnCours) {
+        m_state.ErreursSerie += m_state.ErreursCheque;
+        m_progression->AjoutProgress(QStringLiteral("Chèque abandonné"), false);
+    }
+
     // The first cheque after start-up, after a series' mark or after "Fin"
     // opens a new series: without this the counter runs below zero and no
     // later pupil ever gets a mark, or one mixing several series.
@@ -443,6 +453,7 @@ void FrmMain::NouveauCheque()
     m_state.HeurePrecedente = m_state.HeureDebut;
     if (nouvelleSerie)
         m_state.DebutSerie = m_state.HeureDebut;
+    m_state.ChequeEnCours = true;
     m_progression->AjoutProgress(QStringLiteral("Début de l'exercice : ") + m_state.PhraseATrouver, true);
 }
 
@@ -451,6 +462,9 @@ void FrmMain::NouveauCheque()
 void FrmMain::TexteResultat_DragDrop(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_nombre.size()))
+        return;
+    // A finished cheque keeps its result: a late drop is no error and writes no row.
+    if (!m_state.ChequeEnCours)
         return;
     const std::string expected = toStd(m_state.PhraseATrouver);
     const DropVerdict verdict =
@@ -464,6 +478,7 @@ void FrmMain::TexteResultat_DragDrop(int index)
         Timer(0)->start(1000);
         m_texteResultat->setText(toQ(verdict.wording));  // with the hyphen the amount goes on with, if any
         m_state.MotsJustes += 1;
+        m_state.ChequeEnCours = verdict.wording != expected;
         JoueSon(Sons::DropJuste);
     } else {
         m_progression->AjoutProgress(candidate, false);
@@ -480,6 +495,9 @@ void FrmMain::TexteResultat_DragDrop(int index)
 
 void FrmMain::Timer_Timer(int index)
 {
+    // A timer that was stopped has nothing left to say ("Fin" stops them all).
+    if (index < 0 || index >= static_cast<int>(m_timers.size()) || !Timer(index)->running())
+        return;
     switch (index) {
     case 0: finDuCheque(); break;
     case 1: essaieEncore(); break;
@@ -524,6 +542,7 @@ void FrmMain::resultatSerie()
     stopAllTimers();
     JoueSon(Sons::SerieFinie);
     setMessage(30, 22, toQ(MarkCaption(m_state.ErreursSerie, m_state.MotsJustes)));
+    m_progression->SetProgress(toQ(MarkHistoryRow(m_state.ErreursSerie, m_state.MotsJustes)), QString(), true);
     m_texte->setText(QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
     m_nouveau->setEnabled(false);
     m_nouveau->setVisible(false);
@@ -580,6 +599,12 @@ void FrmMain::Quitter_Click()
 
 void FrmMain::finDeSession()
 {
+    // A complete cheque still waiting for its check is recorded before the
+    // goodbye; then nothing pending may come back over it.
+    if (Timer(0)->running() && !m_state.ChequeEnCours)
+        finDuCheque();
+    stopAllTimers();
+    m_state.ChequeEnCours = false;
     for (WordBlockLabel *block : m_nombre)
         block->setVisible(false);
     m_texte->setVisible(false);

@@ -251,6 +251,7 @@ private:
         int chequesRestants = 5;
         double montantMax = 9;
         bool serieTerminee = true;
+        bool chequeEnCours = false;
         int ticksAttente = 0;
         std::array<bool, 4> running {};
         QString phrase;
@@ -283,13 +284,29 @@ private:
         return joined.trimmed();
     }
 
+    // Right: the phrase begins with the candidate, which stops at the end of
+    // one of its words, or one letter short of a plural "s" that glues on.
+    bool isRight(const QString &candidate) const
+    {
+        const QString &phrase = m_model.phrase;
+        if (!phrase.startsWith(candidate))
+            return false;
+        const qsizetype n = candidate.size();
+        if (n == phrase.size() || phrase.at(n) == QLatin1Char(' ') || phrase.at(n) == QLatin1Char('-'))
+            return true;
+        const bool wordEndsAfter =
+            n + 1 == phrase.size() || phrase.at(n + 1) == QLatin1Char(' ') || phrase.at(n + 1) == QLatin1Char('-');
+        return n > 0 && phrase.at(n) == QLatin1Char('s') && wordEndsAfter &&
+               join(candidate, QStringLiteral("s")) == candidate + QLatin1Char('s');
+    }
+
     // The longest caption on screen whose drop would be right now.
     QString hintWord()
     {
         QString best;
         for (int i = 0; i < 29; ++i) {
             const QString caption = frm().Nombre(i)->text();
-            if (caption.size() > best.size() && m_model.phrase.startsWith(join(m_model.texte, caption)))
+            if (caption.size() > best.size() && isRight(join(m_model.texte, caption)))
                 best = caption;
         }
         return best;
@@ -308,6 +325,12 @@ private:
     void nouveauCheque()
     {
         Model &m = m_model;
+        if (m.running[0] && !m.chequeEnCours)
+            closeCheque();
+        if (m.chequeEnCours) {
+            m.erreursSerie += m.erreursCheque;
+            logged(QStringLiteral("Chèque abandonné"), false);
+        }
         if (m.serieTerminee) {
             m.chequesRestants = m.nbCheques;
             m.erreursSerie = 0;
@@ -322,6 +345,7 @@ private:
         m.ticksAttente = 0;
         m.running[2] = true;
         m.quitterTag = QStringLiteral("Fin");
+        m.chequeEnCours = true;
         logged(QStringLiteral("Début de l'exercice : ") + m.phrase, true);
     }
 
@@ -342,19 +366,46 @@ private:
         QCoreApplication::sendEvent(frm().TexteResultat(), &dropped);
 
         Model &m = m_model;
+        if (!m.chequeEnCours)
+            return;  // the cheque is complete, or "Fin" ended it
         const QString candidate = join(m.texte, word);
+        const bool right = isRight(candidate);
         m.running[2] = false;
-        if (m.phrase.startsWith(candidate)) {
+        if (right) {
             m.texte = candidate;
             if (m.phrase.size() > candidate.size() && m.phrase.at(candidate.size()) == QLatin1Char('-'))
                 m.texte += QLatin1Char('-');
             m.motsJustes += 1;
             m.running[0] = true;
+            m.chequeEnCours = m.texte != m.phrase;
         } else {
             m.erreursCheque += 1;
             m.running[1] = true;
         }
-        logged(candidate, m.phrase.startsWith(candidate));
+        logged(candidate, right);
+    }
+
+    // The tick of Timer(0) on a complete wording.
+    void closeCheque()
+    {
+        Model &m = m_model;
+        m.running[0] = false;
+        if (m.erreursCheque == 0)
+            logged(QStringLiteral("L'élève n'a fait aucune erreur."), true);
+        else if (m.erreursCheque == 1)
+            logged(QStringLiteral("L'élève a fait une erreur."), false);
+        else
+            logged(QStringLiteral("L'élève a fait %1 erreurs.").arg(m.erreursCheque), false);
+        m.chequesRestants -= 1;
+        m.erreursSerie += m.erreursCheque;
+        stopAll();
+        ++seen.cheques;
+        if (m.chequesRestants == 0) {
+            logged(QString::fromStdString(MarkHistoryRow(m.erreursSerie, m.motsJustes)), true);
+            logged(QStringLiteral("Durée totale"), true);
+            m.serieTerminee = true;
+            ++seen.series;
+        }
     }
 
     void tick(int timer)
@@ -366,23 +417,8 @@ private:
         switch (timer) {
         case 0:
             m.running[0] = false;
-            if (m.phrase.trimmed() != m.texte.trimmed())
-                break;
-            if (m.erreursCheque == 0)
-                logged(QStringLiteral("L'élève n'a fait aucune erreur."), true);
-            else if (m.erreursCheque == 1)
-                logged(QStringLiteral("L'élève a fait une erreur."), false);
-            else
-                logged(QStringLiteral("L'élève a fait %1 erreurs.").arg(m.erreursCheque), false);
-            m.chequesRestants -= 1;
-            m.erreursSerie += m.erreursCheque;
-            stopAll();
-            ++seen.cheques;
-            if (m.chequesRestants == 0) {
-                logged(QStringLiteral("Durée totale"), true);
-                m.serieTerminee = true;
-                ++seen.series;
-            }
+            if (m.phrase.trimmed() == m.texte.trimmed())
+                closeCheque();
             break;
         case 1: m.running[1] = false; break;
         case 2:
@@ -400,6 +436,10 @@ private:
     void fin()
     {
         Model &m = m_model;
+        if (m.running[0] && !m.chequeEnCours)
+            closeCheque();
+        stopAll();
+        m.chequeEnCours = false;
         m.quitterTag = QStringLiteral("Quitter");
         m.nom.clear();
         m.prenom.clear();

@@ -4,7 +4,9 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string_view>
@@ -34,10 +36,15 @@ private Q_SLOTS:
     void everyAmountCanBeComposed_data();
     void everyAmountCanBeComposed();
     void euros();
+    void everySpellingIsAccepted_data();
+    void everySpellingIsAccepted();
+    void noPraisedStateIsADeadEnd_data();
+    void noPraisedStateIsADeadEnd();
     void chequeResult_data();
     void chequeResult();
     void markCaption_data();
     void markCaption();
+    void everyMarkIsRoundedHalfUp();
     void formatDuree_data();
     void formatDuree();
 };
@@ -188,14 +195,32 @@ void TestChequeRules::judgeDrop_data()
     QTest::newRow("lone s after a word") << QStringLiteral("deux francs") << QStringLiteral("deux")
                                          << QStringLiteral("s") << QStringLiteral("deux s") << false
                                          << QStringLiteral("deux");
+    // Praising the start of a longer word would strand the pupil: no block finishes "cinq" into "cinquante".
     QTest::newRow("beginning of a longer word")
-        << QStringLiteral("cinquante francs") << QString() << QStringLiteral("cinq") << QStringLiteral("cinq") << true
-        << QStringLiteral("cinq");
+        << QStringLiteral("cinquante francs") << QString() << QStringLiteral("cinq") << QStringLiteral("cinq") << false
+        << QString();
     QTest::newRow("s begins six") << QStringLiteral("six francs") << QString() << QStringLiteral("s")
-                                  << QStringLiteral("s") << true << QStringLiteral("s");
+                                  << QStringLiteral("s") << false << QString();
+    QTest::newRow("s begins seize") << QStringLiteral("seize euros") << QString() << QStringLiteral("s")
+                                    << QStringLiteral("s") << false << QString();
     QTest::newRow("s after the hyphen begins six")
         << QStringLiteral("quatre-vingt-six francs") << QStringLiteral("quatre-vingt-") << QStringLiteral("s")
-        << QStringLiteral("quatre-vingt-s") << true << QStringLiteral("quatre-vingt-s");
+        << QStringLiteral("quatre-vingt-s") << false << QStringLiteral("quatre-vingt-");
+    QTest::newRow("un after cent") << QStringLiteral("cent un francs") << QStringLiteral("cent") << QStringLiteral("un")
+                                   << QStringLiteral("cent un") << true << QStringLiteral("cent un");
+    QTest::newRow("cent before its plural s")
+        << QStringLiteral("deux cents francs") << QStringLiteral("deux") << QStringLiteral("cent")
+        << QStringLiteral("deux cent") << true << QStringLiteral("deux cent");
+    QTest::newRow("vingt before its plural s")
+        << QStringLiteral("quatre-vingts euros") << QStringLiteral("quatre-") << QStringLiteral("vingt")
+        << QStringLiteral("quatre-vingt") << true << QStringLiteral("quatre-vingt");
+    QTest::newRow("euro before its plural s")
+        << QStringLiteral("deux euros") << QStringLiteral("deux") << QStringLiteral("euro")
+        << QStringLiteral("deux euro") << true << QStringLiteral("deux euro");
+    // "six" would take a lone "s" with a blank, never glued: "six" is no stem of a plural.
+    QTest::newRow("a word short of an s it cannot get")
+        << QStringLiteral("sixs francs") << QString() << QStringLiteral("six") << QStringLiteral("six") << false
+        << QString();
     QTest::newRow("case counts") << QStringLiteral("deux francs") << QString() << QStringLiteral("Deux")
                                  << QStringLiteral("Deux") << false << QString();
     QTest::newRow("after completion") << QStringLiteral("deux francs") << QStringLiteral("deux francs")
@@ -355,6 +380,137 @@ void TestChequeRules::everyAmountCanBeComposed()
     }
 }
 
+namespace {
+
+// The block sequences that spell `expected`, found without the joining rule:
+// each word between blanks and hyphens is one caption, or, for a plural the
+// "s" block makes (cents, vingts, francs, euros, millions, milliards), its
+// stem then "s". Each spelling lists, after every word, what the cheque must
+// show: the words so far and the hyphen the program writes after them.
+struct Spelling {
+    std::vector<std::string> blocks;
+    std::vector<std::string> shownAfter;  // one per block
+};
+
+std::vector<Spelling> spellingsOf(const std::string &expected, Monnaie monnaie)
+{
+    std::set<std::string> captions;
+    for (const WordBlock &block : WordBlocks)
+        captions.insert(BlockCaption(block, monnaie));
+    static const std::set<std::string> plurals = {"cent", "vingt", "franc", "euro", "million", "milliard"};
+
+    std::vector<Spelling> spellings(1);
+    std::size_t start = 0;
+    while (start < expected.size()) {
+        const std::size_t end = std::min(expected.find_first_of(" -", start), expected.size());
+        const std::string word = expected.substr(start, end - start);
+        const std::string shown = expected.substr(0, end) + (end < expected.size() && expected[end] == '-' ? "-" : "");
+        const std::string withoutS = word.substr(0, word.size() - 1);
+        std::vector<Spelling> longer;
+        for (const Spelling &spelling : spellings) {
+            if (captions.count(word)) {
+                Spelling one = spelling;
+                one.blocks.push_back(word);
+                one.shownAfter.push_back(shown);
+                longer.push_back(one);
+            }
+            if (word.size() > 1 && word.back() == 's' && plurals.count(withoutS) && captions.count(withoutS)) {
+                Spelling two = spelling;
+                two.blocks.insert(two.blocks.end(), {withoutS, "s"});
+                two.shownAfter.insert(two.shownAfter.end(), {expected.substr(0, end - 1), shown});
+                longer.push_back(two);
+            }
+        }
+        spellings = longer;
+        start = end + 1;
+    }
+    return spellings;
+}
+
+void currencies()
+{
+    QTest::addColumn<int>("monnaie");
+    QTest::newRow("francs") << int(Monnaie::Franc);
+    QTest::newRow("euros") << int(Monnaie::Euro);
+}
+
+}  // namespace
+
+// Every amount any level can draw, spelt in every way the blocks allow: each
+// drop is praised, and the cheque shows the words so far with their hyphens.
+void TestChequeRules::everySpellingIsAccepted_data() { currencies(); }
+
+void TestChequeRules::everySpellingIsAccepted()
+{
+    QFETCH(int, monnaie);
+    const auto currency = static_cast<Monnaie>(monnaie);
+    for (int amount = MontantMinimum; amount <= MontantMaximum; ++amount) {
+        const std::string expected = MontantEnLettres(amount, currency);
+        const std::vector<Spelling> spellings = spellingsOf(expected, currency);
+        if (spellings.empty())
+            QFAIL(
+                qPrintable(QStringLiteral("%1: \"%2\" cannot be spelt with the blocks").arg(amount).arg(q(expected))));
+        for (const Spelling &spelling : spellings) {
+            std::string wording;
+            for (std::size_t i = 0; i < spelling.blocks.size(); ++i) {
+                const DropVerdict verdict = JudgeDrop(expected, wording, spelling.blocks[i]);
+                if (!verdict.right || verdict.wording != spelling.shownAfter[i])
+                    QFAIL(qPrintable(QStringLiteral("%1: \"%2\" on \"%3\" gives \"%4\" (%5), not \"%6\"")
+                                         .arg(amount)
+                                         .arg(q(spelling.blocks[i]), q(wording), q(verdict.wording),
+                                              verdict.right ? QStringLiteral("praised") : QStringLiteral("refused"),
+                                              q(spelling.shownAfter[i]))));
+                wording = verdict.wording;
+            }
+        }
+    }
+}
+
+// From every wording a pupil can be praised for, whatever blocks led there,
+// some blocks still finish the cheque: no praised state is a dead end.
+void TestChequeRules::noPraisedStateIsADeadEnd_data() { currencies(); }
+
+void TestChequeRules::noPraisedStateIsADeadEnd()
+{
+    QFETCH(int, monnaie);
+    const auto currency = static_cast<Monnaie>(monnaie);
+    std::vector<std::string> captions;
+    for (const WordBlock &block : WordBlocks)
+        captions.push_back(BlockCaption(block, currency));
+    for (int amount = MontantMinimum; amount <= MontantMaximum; ++amount) {
+        const std::string expected = MontantEnLettres(amount, currency);
+        // A praised wording is always a beginning of the expected one, so its length names it.
+        std::vector<signed char> finishes(expected.size() + 1, -1);
+        std::string astray;
+        std::function<bool(const std::string &)> canFinish = [&](const std::string &wording) {
+            signed char &known = finishes[wording.size()];
+            if (known < 0) {
+                known = wording == expected;
+                for (const std::string &caption : captions) {
+                    const DropVerdict verdict = JudgeDrop(expected, wording, caption);
+                    if (!verdict.right)
+                        continue;
+                    if (expected.compare(0, verdict.wording.size(), verdict.wording) != 0 ||
+                        verdict.wording.size() <= wording.size()) {
+                        astray = verdict.wording;
+                        continue;
+                    }
+                    known = static_cast<signed char>(canFinish(verdict.wording) || known);
+                }
+            }
+            return known == 1;
+        };
+        canFinish(std::string());
+        if (!astray.empty())
+            QFAIL(qPrintable(QStringLiteral("%1: \"%2\" is praised off the road").arg(amount).arg(q(astray))));
+        for (std::size_t length = 0; length <= expected.size(); ++length)
+            if (finishes[length] == 0)
+                QFAIL(qPrintable(QStringLiteral("%1: \"%2\" is praised but cannot become \"%3\"")
+                                     .arg(amount)
+                                     .arg(q(expected.substr(0, length)), q(expected))));
+    }
+}
+
 // In euros the blocks "franc" and "francs" read "euro" and "euros", and a
 // lone "s" joins "euro" as it joins "franc".
 void TestChequeRules::euros()
@@ -412,7 +568,10 @@ void TestChequeRules::markCaption_data()
     QTest::newRow("fraction of a point") << 4 << 40.0 << 0.2 << QStringLiteral("Ta note est 19,80/20");
     QTest::newRow("whole point") << 4 << 8.0 << 1.0 << QStringLiteral("Ta note est 19/20");
     QTest::newRow("two decimals") << 3 << 10.0 << 0.45 << QStringLiteral("Ta note est 19,55/20");
-    QTest::newRow("just above zero") << 19 << 9.5 << 19.0 << QStringLiteral("Ta note est 1/20");
+    QTest::newRow("just above zero") << 38 << 38.0 << 19.0 << QStringLiteral("Ta note est 1/20");
+    // 20 - 9/24 = 19,625 exactly: a double rounded half to even showed 19,62.
+    QTest::newRow("exact half rounds up") << 3 << 12.0 << 0.375 << QStringLiteral("Ta note est 19,63/20");
+    QTest::newRow("a count with a fraction") << 19 << 9.5 << 19.0 << QStringLiteral("Ta note est 1/20");
     QTest::newRow("exactly zero") << 20 << 10.0 << 20.0 << QStringLiteral("TU AS ZERO!");
     QTest::newRow("below zero") << 30 << 10.0 << 45.0 << QStringLiteral("TU AS ZERO!");
     // Guards: the window never asks with no right drop, but 0 / 0 must not
@@ -431,12 +590,41 @@ void TestChequeRules::markCaption()
     QFETCH(double, rightDrops);
     QFETCH(double, penalty);
     QFETCH(QString, caption);
-    const double p = SeriesPenalty(errors, rightDrops);
-    if (std::isinf(penalty))
-        QVERIFY(std::isinf(p) && p > 0);
-    else
-        QVERIFY2(std::abs(p - penalty) < 1e-12, qPrintable(QString::number(p, 'g', 17)));
+    const SeriesMark mark = MarkFor(errors, rightDrops);
+    if (!mark.zero)
+        QCOMPARE(mark.whole, std::floor(penalty) == penalty);
     QCOMPARE(q(MarkCaption(errors, rightDrops)), caption);
+}
+
+// Every pair of counts a series can reach, and well beyond, against the
+// mark's definition: the shown hundredths c are the nearest to
+// 100 * (20 - E * E / 2M), the upper one on an exact half, that is
+// (2c - 1) M <= 2 (2000 M - 50 E * E) < (2c + 1) M.
+void TestChequeRules::everyMarkIsRoundedHalfUp()
+{
+    for (long long e = 0; e <= 300; ++e) {
+        for (long long m = 1; m <= 400; ++m) {
+            const long long scaled = 2 * (2000 * m - 50 * e * e);
+            const QString caption = q(MarkCaption(int(e), double(m)));
+            const QString history = q(MarkHistoryRow(int(e), double(m)));
+            const QString where = QStringLiteral("E=%1 M=%2: %3").arg(e).arg(m).arg(caption);
+            if (scaled <= 0) {
+                QVERIFY2(caption == QStringLiteral("TU AS ZERO!"), qPrintable(where));
+                QVERIFY2(history == QStringLiteral("Note de la série : 0 / 20"), qPrintable(where));
+                continue;
+            }
+            QVERIFY2(caption.startsWith(QStringLiteral("Ta note est ")) && caption.endsWith(QStringLiteral("/20")),
+                     qPrintable(where));
+            const QString number = caption.mid(12, caption.size() - 15);
+            QCOMPARE(history, QStringLiteral("Note de la série : ") + number + QStringLiteral(" / 20"));
+            const bool whole = (e * e) % (2 * m) == 0;
+            QVERIFY2(whole == !number.contains(QLatin1Char(',')), qPrintable(where));
+            const QStringList parts = number.split(QLatin1Char(','));
+            const long long c = parts[0].toLongLong() * 100 + (whole ? 0 : parts[1].toLongLong());
+            QVERIFY2(whole || parts[1].size() == 2, qPrintable(where));
+            QVERIFY2((2 * c - 1) * m <= scaled && scaled < (2 * c + 1) * m, qPrintable(where));
+        }
+    }
 }
 
 void TestChequeRules::formatDuree_data()

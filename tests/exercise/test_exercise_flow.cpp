@@ -113,11 +113,16 @@ private Q_SLOTS:
         w.frm->Timer_Timer(2);  // a hint tick left over counts on the old cheque only
         QCOMPARE(w.state.ErreursCheque, 1);
         QCOMPARE(w.state.MotsJustes, 1.0);
+        QCOMPARE(w.state.ErreursSerie, 0);
+        const int rows = w.rows();
         w.frm->mnuNouveau_Click();
         QCOMPARE(w.state.ErreursCheque, 0);
         QCOMPARE(w.state.TicksAttente, 0);
         QCOMPARE(w.state.MotsJustes, 1.0);  // right drops stay counted in the series
+        QCOMPARE(w.state.ErreursSerie, 1);  // and so do its errors, or starting again would lift the mark
         QCOMPARE(w.state.ChequesRestants, 5);
+        QCOMPARE(w.event(rows), QStringLiteral("Chèque abandonné"));
+        QVERIFY(!w.row(rows).normal);
         QVERIFY(w.frm->TexteResultat()->text().isEmpty());
         QCOMPARE(w.frm->Timer(2)->Interval(), 30000);
     }
@@ -241,12 +246,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wording");
 
         QTest::newRow("a lone s after deux") << "deux cents francs" << QStringList {"deux", "s"} << false << "deux";
-        QTest::newRow("cinq begins cinquante") << "cinquante francs" << QStringList {"cinq"} << true << "cinq";
-        QTest::newRow("s begins six") << "six francs" << QStringList {"s"} << true << "s";
+        // The start of a longer word is refused: praising it would leave the pupil stuck.
+        QTest::newRow("cinq begins cinquante") << "cinquante francs" << QStringList {"cinq"} << false << "";
+        QTest::newRow("s begins six") << "six francs" << QStringList {"s"} << false << "";
         QTest::newRow("s after a written hyphen")
-            << "quatre-vingt-six francs" << QStringList {"quatre", "vingt", "s"} << true << "quatre-vingt-s";
-        QTest::newRow("after the wording is complete")
-            << "un franc" << QStringList {"un", "franc", "s"} << false << "un franc";
+            << "quatre-vingt-six francs" << QStringList {"quatre", "vingt", "s"} << false << "quatre-vingt-";
+        QTest::newRow("quatre begins quatorze") << "quatorze francs" << QStringList {"quatre"} << false << "";
     }
     void dropsThatAreAlwaysWrongOrDeadEnds()
     {
@@ -378,10 +383,35 @@ private Q_SLOTS:
         QVERIFY(f.Texte()->isVisible());
         for (int i = 0; i < 4; ++i)
             QVERIFY(w.timerStopped(i));
-        // Later drops are wrong and close nothing.
+        // Later drops are ignored: the result stays, no error, no row.
+        const int rows = w.rows();
         w.drop(QStringLiteral("s"));
-        QVERIFY(!w.lastRow().normal);
+        w.drop(QStringLiteral("deux"));
+        QCOMPARE(w.rows(), rows);
+        QTEST(f.Message()->text(), "message");
+        QCOMPARE(w.state.ErreursCheque, errors);
         QCOMPARE(w.state.ChequesRestants, 4);
+    }
+
+    // In the second between the drop that completes the wording and its
+    // check, another drop neither counts nor replaces what the clerk says.
+    void dropOnACompleteWordingIsIgnored()
+    {
+        MainWindow w;
+        w.newCheque(QStringLiteral("un franc"));
+        w.drop(QStringLiteral("un"));
+        w.drop(QStringLiteral("franc"));
+        const int rows = w.rows();
+        for (const char *block : {"s", "un", "francs"})
+            w.drop(QString::fromLatin1(block));
+        QCOMPARE(w.rows(), rows);
+        QCOMPARE(w.state.ErreursCheque, 0);
+        QCOMPARE(w.state.MotsJustes, 2.0);
+        QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("un franc"));
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("C'est exact!"));
+        QVERIFY(!w.frm->Timer(1)->running());
+        w.frm->Timer_Timer(0);
+        QCOMPARE(w.lastEvent(), QStringLiteral("L'élève n'a fait aucune erreur."));
     }
 
     // --- The hint ---
@@ -511,7 +541,7 @@ private Q_SLOTS:
                 QCOMPARE(w.state.ChequesRestants, 4 - cheque);
             }
         }
-        expectedRows << QStringLiteral("Durée totale");
+        expectedRows << QStringLiteral("Note de la série : 19,20 / 20") << QStringLiteral("Durée totale");
         QCOMPARE(w.rows() - start, expectedRows.size());
         for (int i = 0; i < expectedRows.size(); ++i) {
             const HistoryRow row = w.row(start + i);
@@ -605,9 +635,74 @@ private Q_SLOTS:
         QCOMPARE(w.lastEvent(), QStringLiteral("Clique du bouton 'Fin'."));
         QVERIFY(w.lastRow().normal);
         QCOMPARE(w.state.MotsJustes, 1.0);
-        // The pending one-second tick still comes and answers the last drop.
-        f.Timer_Timer(0);
-        QCOMPARE(f.Message()->text(), QStringLiteral("Continue!"));
+        // Nothing pending comes back over the goodbye: no answer to the last drop, no hint.
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(w.timerStopped(i));
+        for (int i = 0; i < 4; ++i)
+            f.Timer_Timer(i);
+        QCOMPARE(f.Message()->text(), QStringLiteral("Au revoir...\nLéa."));
+        QCOMPARE(w.lastEvent(), QStringLiteral("Clique du bouton 'Fin'."));
+    }
+
+    void finEndsEveryTimer_data()
+    {
+        QTest::addColumn<QStringList>("blocks");  // dropped before "Fin", which comes within the second
+        QTest::addColumn<QStringList>("rowsAfterFin");  // what "Fin" writes
+        QTest::newRow("no drop: the hint is waiting") << QStringList() << QStringList {"Clique du bouton 'Fin'."};
+        QTest::newRow("right drop: Continue! is waiting")
+            << QStringList {"deux"} << QStringList {"Clique du bouton 'Fin'."};
+        QTest::newRow("wrong drop: Essaie encore! is waiting")
+            << QStringList {"trois"} << QStringList {"Clique du bouton 'Fin'."};
+        // The cheque was complete: its result is written before the goodbye, never after it.
+        QTest::newRow("last drop: the result is waiting")
+            << QStringList {"deux", "francs"}
+            << QStringList {"L'élève n'a fait aucune erreur.", "Clique du bouton 'Fin'."};
+    }
+    void finEndsEveryTimer()
+    {
+        QFETCH(QStringList, blocks);
+        QFETCH(QStringList, rowsAfterFin);
+        MainWindow w({{Keys::Temporisation, QStringLiteral("0")}});
+        w.newCheque(QStringLiteral("deux francs"));
+        for (const QString &block : blocks)
+            w.drop(block);
+        const int rows = w.rows();
+        w.frm->Quitter_Click();  // "Fin"
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(w.timerStopped(i));
+        QStringList written;
+        for (int row = rows; row < w.rows(); ++row)
+            written << w.event(row);
+        QCOMPARE(written, rowsAfterFin);
+        // Even a tick already on its way is dropped, and the hidden blocks take no drop.
+        for (int i = 0; i < 4; ++i)
+            w.frm->Timer_Timer(i);
+        w.frm->TexteResultat_DragDrop(MainWindow::blockIndex(QStringLiteral("deux")));
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Au revoir...\n."));
+        QCOMPARE(w.rows(), rows + rowsAfterFin.size());
+    }
+
+    // The last drop of a series, then "Fin" within the second: the mark is
+    // written once, and the goodbye stays.
+    void finRightAfterTheLastDropOfASeries()
+    {
+        MainWindow w;
+        for (int cheque = 0; cheque < 4; ++cheque) {
+            w.newCheque(QStringLiteral("un franc"));
+            w.completeCheque();
+        }
+        w.newCheque(QStringLiteral("un franc"));
+        w.drop(QStringLiteral("un"));
+        w.frm->Timer_Timer(0);
+        w.drop(QStringLiteral("franc"));
+        w.frm->Quitter_Click();
+        w.frm->Timer_Timer(0);
+        QCOMPARE(w.frm->Message()->text(), QStringLiteral("Au revoir...\n."));
+        int marks = 0;
+        for (int row = 1; row < w.rows(); ++row)
+            marks += w.event(row).startsWith(QStringLiteral("Note de la série"));
+        QCOMPARE(marks, 1);
+        QCOMPARE(w.lastEvent(), QStringLiteral("Clique du bouton 'Fin'."));
     }
 
     void finWithNoPupil()
