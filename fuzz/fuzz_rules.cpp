@@ -100,8 +100,12 @@ void judge(const std::string &expected, const std::string &wording, const std::s
 
     const DropVerdict verdict = JudgeDrop(expected, wording, word);
     require(verdict.candidate == joined, "the verdict's candidate is the joined wording");
-    require(verdict.right == startsWith(expected, joined), "a drop is right exactly when expected begins with it");
     if (verdict.right) {
+        require(startsWith(expected, joined), "a right drop begins the expected wording");
+        const std::size_t n = joined.size();
+        const bool atWordEnd = n == expected.size() || expected[n] == ' ' || expected[n] == '-' ||
+                               (expected[n] == 's' && JoinWord(joined, "s") == joined + "s");
+        require(atWordEnd, "a right drop stops where a word stops, or just before its plural s");
         require(startsWith(expected, verdict.wording), "a right drop leaves a prefix of the expected wording");
         require(verdict.wording == joined || verdict.wording == joined + "-", "only a hyphen is added");
     } else {
@@ -112,6 +116,29 @@ void judge(const std::string &expected, const std::string &wording, const std::s
     if (!hint.empty()) {
         require(isCaption(hint, monnaie), "the hint is a block's caption");
         require(JudgeDrop(expected, wording, hint).right, "dropping the hinted block is right");
+    }
+}
+
+// A pupil dropping blocks at random: after every praised drop, following the
+// hints from there still finishes the cheque (no praised state is a dead end).
+void randomPupil(int amount, Monnaie monnaie, FuzzedDataProvider &input)
+{
+    const std::string expected = MontantEnLettres(amount, monnaie);
+    std::string wording;
+    while (input.remaining_bytes() > 0 && wording != expected) {
+        const WordBlock &block = WordBlocks.at(input.ConsumeIntegralInRange<std::size_t>(0, WordBlocks.size() - 1));
+        const DropVerdict verdict = JudgeDrop(expected, wording, BlockCaption(block, monnaie));
+        if (!verdict.right) {
+            require(verdict.wording == wording, "a wrong drop leaves the wording alone");
+            continue;
+        }
+        wording = verdict.wording;
+        std::string ahead = wording;
+        for (std::size_t step = 0; ahead != expected; ++step) {
+            const std::string hint = NextHintWord(expected, ahead, monnaie);
+            require(!hint.empty() && step <= expected.size(), "a praised wording can still be finished");
+            ahead = JudgeDrop(expected, ahead, hint).wording;
+        }
     }
 }
 
@@ -155,6 +182,9 @@ void endOfCheque(int erreursCheque, int erreursSerie, double motsJustes, long lo
             "a mark is a note out of 20 or a zero");
     for (char c : mark)
         require(c >= ' ' && c <= '~', "a mark is printable text");
+    const std::string row = MarkHistoryRow(erreursSerie, motsJustes);
+    require(startsWith(row, "Note de la série : ") && endsWith(row, " / 20"), "the history's mark is out of 20");
+    require((mark == "TU AS ZERO!") == endsWith(row, " 0 / 20"), "the history and the clerk give one mark");
 
     const std::string duree = FormatDuree(milliseconds);
     require(duree.size() == 8 && duree[2] == ':' && duree[5] == ':', "a duration reads hh:mm:ss");
@@ -168,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     const Monnaie monnaie = input.ConsumeBool() ? Monnaie::Euro : Monnaie::Franc;
-    switch (input.ConsumeIntegralInRange<int>(0, 6)) {
+    switch (input.ConsumeIntegralInRange<int>(0, 7)) {
     case 0:
         amountInWords(input.ConsumeBool() ? anyDouble(input) : input.ConsumeFloatingPoint<double>(), monnaie);
         break;
@@ -204,6 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         extract(number, input.ConsumeRemainingBytesAsString(), separator);
         break;
     }
+    case 6: randomPupil(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie, input); break;
     default: {
         const int erreursCheque = input.ConsumeIntegral<int>();
         const int erreursSerie = input.ConsumeIntegral<int>();
