@@ -18,10 +18,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyleHints>
 
 #include <algorithm>
 #include <cmath>
@@ -286,12 +288,34 @@ void FrmMain::refreshLockIndicators()
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_quitter && swallowsSecondClickOfFin(event))
+        return true;
     if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
         if (event->type() != QEvent::KeyRelease || static_cast<QKeyEvent *>(event)->key() == Qt::Key_NumLock ||
             static_cast<QKeyEvent *>(event)->key() == Qt::Key_CapsLock)
             refreshLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::swallowsSecondClickOfFin(QEvent *event)
+{
+    // "Fin" turns into "Quitter" under the mouse: the second half of a
+    // double-click on "Fin" would otherwise ask to quit the program.
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+        m_quitterRelease = static_cast<QMouseEvent *>(event)->timestamp();
+        m_quitterTagAtRelease = m_quitterTag;
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const quint64 at = static_cast<QMouseEvent *>(event)->timestamp();
+        const auto interval = quint64(std::max(0, QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+        return m_quitterTagAtRelease == QStringLiteral("Fin") && m_quitterTag == QStringLiteral("Quitter") &&
+               at >= m_quitterRelease && at - m_quitterRelease < interval;
+    }
+    default: return false;
+    }
 }
 
 void FrmMain::setSessionLine(const QString &text) { m_panelText->setText(text); }
@@ -558,13 +582,26 @@ void FrmMain::afficheIndice()
 
 int FrmMain::QuitterOuiNon()
 {
-    const QString prompt = QStringLiteral("L'historique des sessions contient les informations\n"
-                                          "utiles pour l'analyse de la progression des élèves.\n"
-                                          "Voulez-vous réellement quitter '") +
-                           QStringLiteral("Pecunette") + QStringLiteral("' ?");
-    const Prompts::Answer answer =
-        m_services.prompts.askOkCancel(QStringLiteral("Quitter ..."), prompt, Prompts::Icon::Critical);
-    return answer == Prompts::Answer::Ok ? 1 : 2;
+    const QString title = QStringLiteral("Quitter ...");
+    const QString record = QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n");
+    // The history lives only in memory: what was not saved is lost with the program.
+    if (!m_progression->hasUnsavedRows()) {
+        const Prompts::Answer answer = m_services.prompts.askOkCancel(
+            title, record + QStringLiteral("Voulez-vous réellement quitter 'Pecunette' ?"), Prompts::Icon::Critical);
+        return answer == Prompts::Answer::Ok ? 1 : 2;
+    }
+    const Prompts::Answer answer = m_services.prompts.askSaveDiscardCancel(
+        title,
+        record + QStringLiteral("Des lignes de l'historique n'ont pas encore été enregistrées.\n"
+                                "Voulez-vous les enregistrer avant de quitter 'Pecunette' ?"),
+        Prompts::Icon::Critical);
+    switch (answer) {
+    // A save given up or failed keeps the program open, with the history whole.
+    case Prompts::Answer::Save: return m_progression->saveToCsv() ? 1 : 2;
+    case Prompts::Answer::Discard: return 1;
+    default: return 2;
+    }
 }
 
 void FrmMain::Quitter_Click()

@@ -131,6 +131,8 @@ void FrmProgression::InitGrille()
     launch.event = QStringLiteral("Lancement du programme");
     launch.launch = true;
     m_model->append(std::move(launch));
+    // A clearing is the teacher's own choice to let the rows go.
+    m_unsavedRows = false;
 }
 
 int FrmProgression::Rows() const { return m_model->rowCount() + 1; }
@@ -144,6 +146,7 @@ void FrmProgression::appendRow(const QDateTime &moment, const QString &Evenement
     row.duration = Duree;
     row.normal = Normal;
     m_model->append(std::move(row));
+    m_unsavedRows = true;
 
     followLastRowLater();
 }
@@ -211,7 +214,9 @@ void FrmProgression::PremierPlan_Click()
     }
 }
 
-void FrmProgression::Sauvegarder_Click()
+void FrmProgression::Sauvegarder_Click() { saveToCsv(); }
+
+bool FrmProgression::saveToCsv()
 {
     static const QString fileName = QStringLiteral("progression-%1.csv");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -220,7 +225,7 @@ void FrmProgression::Sauvegarder_Click()
     const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer la progression de l'exercice"),
                                                         proposed, QStringLiteral("Fichiers CSV (*.csv)"));
     if (path.isEmpty())
-        return;
+        return false;
 
     // QSaveFile writes beside the target and renames at the end: a failure leaves any earlier file whole.
     QSaveFile file(path);
@@ -253,7 +258,10 @@ void FrmProgression::Sauvegarder_Click()
                                   QStringLiteral("Impossible d'enregistrer la progression dans le fichier\n%1.\n%2")
                                       .arg(QDir::toNativeSeparators(path), reason),
                                   Prompts::Icon::Critical);
+        return false;
     }
+    m_unsavedRows = false;
+    return true;
 }
 
 void FrmProgression::showEvent(QShowEvent *event)

@@ -3,8 +3,13 @@
 // on the wording line, timer ticks, the fake clock and answered prompts.
 #include "main_window_fixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleHints>
+#include <QTemporaryDir>
 
 #include "montant_en_lettres.h"
 
@@ -638,6 +643,128 @@ private Q_SLOTS:
         // Ended at once: no unloading, so the position stays as stored.
         QCOMPARE(w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}),
                  QStringLiteral("777"));
+    }
+
+    // The second half of a double-click lands on the button that "Fin" has just
+    // turned into "Quitter"; the events come as a real mouse sends them.
+    void doubleClickOnFinDoesNotAskToQuit()
+    {
+        MainWindow w;
+        w.newCheque();
+        QPushButton *button = w.frm->Quitter();
+        const QPoint at = button->rect().center();
+        const ulong start = 5'000'000;
+        auto send = [&](QEvent::Type type, ulong ms) {
+            QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            event.setTimestamp(ms);
+            QApplication::sendEvent(button, &event);
+        };
+        send(QEvent::MouseButtonPress, start);
+        send(QEvent::MouseButtonRelease, start + 70);
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Quitter"));
+        send(QEvent::MouseButtonPress, start + 180);
+        send(QEvent::MouseButtonDblClick, start + 180);
+        send(QEvent::MouseButtonRelease, start + 250);
+        QVERIFY(w.services.prompts.shown.isEmpty());
+        QCOMPARE(w.endedAtOnce, 0);
+
+        // A click of its own, later, still asks.
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        const ulong later = start + 250 + ulong(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        send(QEvent::MouseButtonPress, later);
+        send(QEvent::MouseButtonRelease, later + 70);
+        QCOMPARE(w.services.prompts.shown.size(), 1);
+        QCOMPARE(w.endedAtOnce, 0);
+    }
+
+    // Rows not saved yet: the question offers to save them first, through the
+    // history's own CSV writer, and only a saved file or a plain "quit" ends.
+    void quitterOffersToSaveTheHistory_data()
+    {
+        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<QString>("file");  // what the save dialog gives; "" = given up
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<int>("boxes");  // the question, and the failure when there is one
+
+        QTest::newRow("Enregistrer") << Prompts::Answer::Save << "progression.csv" << true << true << 1;
+        QTest::newRow("Enregistrer, save dialog given up") << Prompts::Answer::Save << "" << false << false << 1;
+        QTest::newRow("Enregistrer, file cannot be written")
+            << Prompts::Answer::Save << "absent/progression.csv" << false << false << 2;
+        QTest::newRow("Quitter sans enregistrer") << Prompts::Answer::Discard << "progression.csv" << true << false << 1;
+        QTest::newRow("Annuler") << Prompts::Answer::Cancel << "progression.csv" << false << false << 1;
+    }
+    void quitterOffersToSaveTheHistory()
+    {
+        QFETCH(Prompts::Answer, answer);
+        QFETCH(QString, file);
+        QFETCH(bool, ends);
+        QFETCH(bool, written);
+        QFETCH(int, boxes);
+        QTemporaryDir dir;
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        w.frm->Quitter_Click();  // "Fin"
+        const int rows = w.rows();
+        w.services.prompts.saveFileAnswer = file.isEmpty() ? QString() : dir.filePath(file);
+        w.services.prompts.answers = {answer};
+        w.frm->Quitter_Click();
+
+        QCOMPARE(w.services.prompts.shown.size(), boxes);
+        const FakePrompts::Shown &box = w.services.prompts.shown.first();
+        QVERIFY(box.offersSave);
+        QCOMPARE(box.title, QStringLiteral("Quitter ..."));
+        QCOMPARE(box.text, QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n"
+                                          "Des lignes de l'historique n'ont pas encore été enregistrées.\n"
+                                          "Voulez-vous les enregistrer avant de quitter 'Pecunette' ?"));
+        QCOMPARE(w.endedAtOnce, ends ? 1 : 0);
+        QCOMPARE(w.rows(), rows);
+        QFile csv(dir.filePath(QStringLiteral("progression.csv")));
+        QCOMPARE(csv.exists(), written);
+        if (written) {
+            QVERIFY(csv.open(QIODevice::ReadOnly));
+            const QByteArray content = csv.readAll();
+            QCOMPARE(content.count("\r\n"), rows);  // the header and every row
+            QVERIFY(content.contains("Clique du bouton 'Fin'."));
+        }
+    }
+
+    void savedHistoryAsksThePlainQuestionUntilTheNextRow()
+    {
+        QTemporaryDir dir;
+        MainWindow w;
+        w.newCheque();
+        w.services.prompts.saveFileAnswer = dir.filePath(QStringLiteral("progression.csv"));
+        w.history().Sauvegarder_Click();
+        QVERIFY(!w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        QVERIFY(!w.frm->close());
+        QVERIFY(!w.services.prompts.shown.last().offersSave);
+
+        w.drop(QStringLiteral("cent"));
+        QVERIFY(w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Save};
+        w.services.prompts.saveFileAnswer = dir.filePath(QStringLiteral("ensuite.csv"));
+        QVERIFY(w.frm->close());  // saved, then closed through the menu's way
+        QVERIFY(w.services.prompts.shown.last().offersSave);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ensuite.csv"))));
+        QVERIFY(!w.frm->isVisible());
+    }
+
+    void clearedHistoryHasNothingToSave()
+    {
+        MainWindow w;
+        w.history().AjoutProgress(QStringLiteral("Elève Martin Léa"), true);
+        QVERIFY(w.history().hasUnsavedRows());
+        w.history().Vider_Click();
+        QVERIFY(!w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        w.frm->Quitter_Click();
+        QCOMPARE(w.services.prompts.shown.size(), 1);
+        QVERIFY(!w.services.prompts.shown.first().offersSave);
     }
 
     void closingWithAnEmptyHistorySavesThePosition()

@@ -38,7 +38,9 @@ public:
     void play(const QString &fullPath) override { played << fullPath; }
 };
 
-// Answers message boxes from a queue (OK when it is empty) and records them.
+// Answers message boxes from a queue and records them. An empty queue goes
+// ahead: OK, or "Quitter sans enregistrer" where saving is offered (which an
+// OK in the queue stands for too).
 class FakePrompts final : public Prompts {
 public:
     struct Shown {
@@ -46,6 +48,7 @@ public:
         QString text;
         Icon icon;
         bool question;
+        bool offersSave = false;  // "Enregistrer" / "Quitter sans enregistrer" / "Annuler"
     };
     QList<Shown> shown;
     std::deque<Answer> answers;
@@ -53,6 +56,7 @@ public:
     QString proposedSavePath;
 
     Answer askOkCancel(const QString &title, const QString &text, Icon icon) override;
+    Answer askSaveDiscardCancel(const QString &title, const QString &text, Icon icon) override;
     void inform(const QString &title, const QString &text, Icon icon) override;
     QString askSaveFile(const QString &title, const QString &proposedPath, const QString &filter) override;
 };
