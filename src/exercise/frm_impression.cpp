@@ -102,6 +102,7 @@ void FrmImpression::Imprimer_Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Pecunette — chèques à remplir"));
     QPrintDialog dialog(&printer, this);
+    comeAboveStayOnTopWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();

@@ -14,6 +14,7 @@
 #include "settings_keys.h"
 #include "settings_store.h"
 #include "sound_cues.h"
+#include "window_placement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -684,6 +685,7 @@ void showDialog(QPointer<Dialog> &loaded, QObject *mainWindow, Load load)
         QObject::connect(mainWindow, &QObject::destroyed, loaded,
                          [dialog = QPointer<Dialog>(loaded)] { delete dialog.data(); });
     }
+    comeAboveStayOnTopWindows(loaded);
     loaded->show();
     loaded->raise();
     loaded->activateWindow();
