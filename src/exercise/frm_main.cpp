@@ -183,6 +183,9 @@ void FrmMain::buildWindow()
     m_quitter->setGeometry(496, 350, 71, 23);
     m_quitterTag = QStringLiteral("Quitter");
     connect(m_quitter, &QPushButton::clicked, this, &FrmMain::Quitter_Click);
+    // Outside a dialog a focused button takes Space only; a pupil presses Enter as well.
+    m_nouveau->setAutoDefault(true);
+    m_quitter->setAutoDefault(true);
 
     // The keyboard visits the blocks row by row, then the two buttons.
     std::array<WordBlockLabel *, 29> byPlace = m_nombre;
@@ -460,6 +463,9 @@ void FrmMain::NouveauCheque()
         block->setTextColor(Grey);
         block->setVisible(true);
         block->setBold(false);
+        // A frame left from the last cheque, or the focus handed on by the
+        // "Nouveau" button as it hides, would read as a hint on the new one.
+        block->hideFocusFrame();
     }
     m_quitter->setText(QStringLiteral("Fin"));
     m_quitterTag = QStringLiteral("Fin");

@@ -303,6 +303,56 @@ private Q_SLOTS:
         QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("quatre-vingt-"));
     }
 
+    void enterOnTheFocusedNouveauStartsACheque()
+    {
+        MainWindow w;
+        w.frm->Nouveau()->setFocus();
+        QTest::keyClick(w.frm->Nouveau(), Qt::Key_Return);
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Fin"));
+        QVERIFY(w.lastEvent().startsWith(QStringLiteral("Début de l'exercice : ")));
+    }
+
+    // The keyboard's frame belongs to the cheque it was used on: on a fresh
+    // cheque it would read as a hint, until the keyboard is used again.
+    void focusFrameDoesNotStayIntoTheNextCheque_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");  // Nouveau pressed with the keyboard, or from the menu
+        QTest::newRow("Nouveau with the keyboard") << true;
+        QTest::newRow("Ctrl+N") << false;
+    }
+    void focusFrameDoesNotStayIntoTheNextCheque()
+    {
+        QFETCH(bool, byKeyboard);
+        MainWindow w;
+        w.frm->activateWindow();
+        QCoreApplication::processEvents();
+        w.newCheque(QStringLiteral("deux francs"));
+        WordBlockLabel *deux = w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("deux")));
+        WordBlockLabel *francs = w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("francs")));
+        deux->setFocus(Qt::TabFocusReason);
+        QVERIFY(deux->showsFocusFrame());
+        QTest::keyClick(deux, Qt::Key_Return);
+        w.frm->Timer_Timer(0);
+        francs->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(francs, Qt::Key_Space);
+        w.frm->Timer_Timer(0);
+        QVERIFY(w.frm->Nouveau()->isVisible());
+        if (byKeyboard) {
+            w.frm->Nouveau()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(w.frm->Nouveau(), Qt::Key_Space);
+        } else {
+            w.frm->menuAction(QStringLiteral("mnuNouveau"))->trigger();
+        }
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Fin"));
+        for (int i = 0; i < 29; ++i)
+            QVERIFY2(!w.frm->Nombre(i)->showsFocusFrame(), qPrintable(w.frm->Nombre(i)->objectName()));
+        // The next key on a focused block shows the frame again.
+        if (auto *block = qobject_cast<WordBlockLabel *>(QApplication::focusWidget())) {
+            QTest::keyClick(block, Qt::Key_Shift);
+            QVERIFY(block->showsFocusFrame());
+        }
+    }
+
     void blocksInTheTabOrderRowByRow()
     {
         MainWindow w;
