@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QStyleHints>
 #include <QTemporaryDir>
 
@@ -618,6 +619,68 @@ private Q_SLOTS:
         // Started at 23:58:30, over at 00:01:40 the next day: 6 s of drops per cheque, 40 s between.
         QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
         QCOMPARE(w.lastRow().duration, QStringLiteral("00:03:10"));
+    }
+
+    // The teacher reads a series' time off the history: each row's duration is
+    // the time between its moment and the moment it counts from, and the
+    // durations plus the waits before each cheque make the series' total.
+    // Drops come at any millisecond, so rounding one way for the durations and
+    // another for the times would show.
+    void rowsOfASeriesAddUpToItsTotal()
+    {
+        QRandomGenerator random(20261210);
+        MainWindow w;
+        w.services.clock.advanceMs(random.bounded(1000));
+        auto secondsOf = [](const QString &hhmmss) {
+            const QTime t = QTime::fromString(hhmmss, QStringLiteral("HH:mm:ss"));
+            return t.isValid() ? t.msecsSinceStartOfDay() / 1000 : -1;
+        };
+        auto momentOf = [&w](int gridRow) {
+            return QDateTime::fromString(w.row(gridRow).moment, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        };
+        for (int series = 0; series < 150; ++series) {
+            const int first = w.rows();
+            const int cheques = w.state.NbCheques;
+            for (int cheque = 0; cheque < cheques; ++cheque) {
+                w.services.clock.advanceMs(random.bounded(3) == 0 ? 0 : random.bounded(20'000));
+                w.frm->Nouveau_Click();
+                for (;;) {
+                    const QString next = QString::fromStdString(
+                        NextHintWord(w.state.PhraseATrouver.toStdString(),
+                                     w.frm->TexteResultat()->text().toStdString(), w.frm->monnaie()));
+                    if (next.isEmpty())
+                        break;
+                    w.services.clock.advanceMs(random.bounded(4000));
+                    if (random.bounded(4) == 0) {
+                        w.drop(QStringLiteral("milliard"));
+                        w.frm->Timer_Timer(1);
+                        continue;
+                    }
+                    w.drop(next);
+                    w.services.clock.advanceMs(random.bounded(1500));
+                    w.frm->Timer_Timer(0);
+                }
+            }
+            QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
+            const int total = secondsOf(w.lastRow().duration);
+            int sum = 0;
+            for (int r = first; r < w.rows() - 1; ++r) {
+                const bool opensCheque = w.event(r).startsWith(QStringLiteral("Début de l'exercice : "));
+                const int duration = secondsOf(w.row(r).duration);
+                if (!opensCheque) {
+                    QVERIFY2(duration == momentOf(r - 1).secsTo(momentOf(r)),
+                             qPrintable(QStringLiteral("series %1, row %2").arg(series).arg(r)));
+                } else if (r > first) {
+                    sum += int(momentOf(r - 1).secsTo(momentOf(r)));  // the wait for "Nouveau"
+                }
+                sum += duration;
+            }
+            QVERIFY2(sum == total, qPrintable(QStringLiteral("series %1: rows add up to %2 s, total %3 s")
+                                                  .arg(series)
+                                                  .arg(sum)
+                                                  .arg(total)));
+            w.frm->Quitter_Click();  // "Fin": the next cheque opens a new series
+        }
     }
 
     void seriesLengthChangedMidway()

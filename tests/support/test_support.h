@@ -30,6 +30,7 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 9), QTime(10, 58, 30));
     QDateTime now() const override { return current; }
     void advance(qint64 seconds) { current = current.addSecs(seconds); }
+    void advanceMs(qint64 milliseconds) { current = current.addMSecs(milliseconds); }
 };
 
 class FakeSoundPlayer final : public SoundPlayer {
