@@ -88,7 +88,8 @@ bool anotherWindowStaysOnTop(const QWidget *except)
 {
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(), [except](const QWidget *w) {
-        return w != except && w->isVisible() && !w->isMinimized() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        return w != except && w->isVisible() && !w->isMinimized() &&
+               w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     });
 }
 

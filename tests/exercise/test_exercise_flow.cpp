@@ -646,8 +646,8 @@ private Q_SLOTS:
                 w.frm->Nouveau_Click();
                 for (;;) {
                     const QString next = QString::fromStdString(
-                        NextHintWord(w.state.PhraseATrouver.toStdString(),
-                                     w.frm->TexteResultat()->text().toStdString(), w.frm->monnaie()));
+                        NextHintWord(w.state.PhraseATrouver.toStdString(), w.frm->TexteResultat()->text().toStdString(),
+                                     w.frm->monnaie()));
                     if (next.isEmpty())
                         break;
                     w.services.clock.advanceMs(random.bounded(4000));
@@ -675,10 +675,9 @@ private Q_SLOTS:
                 }
                 sum += duration;
             }
-            QVERIFY2(sum == total, qPrintable(QStringLiteral("series %1: rows add up to %2 s, total %3 s")
-                                                  .arg(series)
-                                                  .arg(sum)
-                                                  .arg(total)));
+            QVERIFY2(sum == total,
+                     qPrintable(
+                         QStringLiteral("series %1: rows add up to %2 s, total %3 s").arg(series).arg(sum).arg(total)));
             w.frm->Quitter_Click();  // "Fin": the next cheque opens a new series
         }
     }
@@ -805,7 +804,8 @@ private Q_SLOTS:
         QTest::newRow("Enregistrer, save dialog given up") << Prompts::Answer::Save << "" << false << false << 1;
         QTest::newRow("Enregistrer, file cannot be written")
             << Prompts::Answer::Save << "absent/progression.csv" << false << false << 2;
-        QTest::newRow("Quitter sans enregistrer") << Prompts::Answer::Discard << "progression.csv" << true << false << 1;
+        QTest::newRow("Quitter sans enregistrer")
+            << Prompts::Answer::Discard << "progression.csv" << true << false << 1;
         QTest::newRow("Annuler") << Prompts::Answer::Cancel << "progression.csv" << false << false << 1;
     }
     void quitterOffersToSaveTheHistory()

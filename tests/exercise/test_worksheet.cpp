@@ -113,8 +113,8 @@ private Q_SLOTS:
             if (auto *found = qobject_cast<FrmImpression *>(top); found && found->isVisible())
                 dialog = found;
         QVERIFY(dialog);
-        QWidget *target = focused.isEmpty() ? static_cast<QWidget *>(dialog->Nombre())
-                                            : dialog->findChild<QPushButton *>(focused);
+        QWidget *target =
+            focused.isEmpty() ? static_cast<QWidget *>(dialog->Nombre()) : dialog->findChild<QPushButton *>(focused);
         QVERIFY(target);
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));

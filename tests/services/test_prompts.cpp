@@ -57,11 +57,11 @@ private Q_SLOTS:
             defaultButton = message->standardButton(message->defaultButton());
             QTest::keyClick(box, Qt::Key(key));
         });
-        const Prompts::Answer answer = offersSave
-                                           ? prompts.askSaveDiscardCancel(QStringLiteral("Quitter ..."),
-                                                                          QStringLiteral("?"), Prompts::Icon::Critical)
-                                           : prompts.askOkCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"),
-                                                                 Prompts::Icon::Critical);
+        const Prompts::Answer answer =
+            offersSave
+                ? prompts.askSaveDiscardCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"),
+                                               Prompts::Icon::Critical)
+                : prompts.askOkCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"), Prompts::Icon::Critical);
         QCOMPARE(answer, Prompts::Answer::Cancel);
         QCOMPARE(defaultButton, QMessageBox::Cancel);
     }
@@ -73,7 +73,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::newRow("OK") << false << "OK" << int(Prompts::Answer::Ok);
         QTest::newRow("Enregistrer") << true << "&Enregistrer" << int(Prompts::Answer::Save);
-        QTest::newRow("Quitter sans enregistrer") << true << "&Quitter sans enregistrer" << int(Prompts::Answer::Discard);
+        QTest::newRow("Quitter sans enregistrer")
+            << true << "&Quitter sans enregistrer" << int(Prompts::Answer::Discard);
         QTest::newRow("Annuler") << true << "Annuler" << int(Prompts::Answer::Cancel);
     }
     void eachButtonGivesItsAnswer()
@@ -91,14 +92,15 @@ private Q_SLOTS:
             wanted->click();
         });
         const Prompts::Answer given =
-            offersSave ? prompts.askSaveDiscardCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"),
-                                                      Prompts::Icon::Critical)
-                       : prompts.askOkCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"), Prompts::Icon::Critical);
+            offersSave
+                ? prompts.askSaveDiscardCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"),
+                                               Prompts::Icon::Critical)
+                : prompts.askOkCancel(QStringLiteral("Quitter ..."), QStringLiteral("?"), Prompts::Icon::Critical);
         QCOMPARE(int(given), answer);
         if (offersSave) {
             captions.sort();
-            QCOMPARE(captions, (QStringList {QStringLiteral("&Enregistrer"), QStringLiteral("&Quitter sans enregistrer"),
-                                             QStringLiteral("Annuler")}));
+            QCOMPARE(captions, (QStringList {QStringLiteral("&Enregistrer"),
+                                             QStringLiteral("&Quitter sans enregistrer"), QStringLiteral("Annuler")}));
         }
     }
 
