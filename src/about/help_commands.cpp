@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "help_commands.h"
 
+#include "window_placement.h"
+
 #include <QWidget>
 
 namespace {
@@ -28,6 +30,7 @@ FrmAide *showHelp(QPointer<FrmAide> &aide, QWidget *mainWindow, Prompts &prompts
     }
     // A pupil may have put it away in the task bar: the command brings it back all the same.
     aide->setWindowState(aide->windowState() & ~Qt::WindowMinimized);
+    comeAboveStayOnTopWindows(aide);
     aide->show();
     aide->raise();
     aide->activateWindow();

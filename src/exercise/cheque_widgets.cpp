@@ -143,10 +143,16 @@ void WordBlockLabel::focusInEvent(QFocusEvent *event)
     FitLabel::focusInEvent(event);
 }
 
+void WordBlockLabel::hideFocusFrame()
+{
+    m_focusFromKeyboard = false;
+    update();
+}
+
 void WordBlockLabel::paintEvent(QPaintEvent *event)
 {
     FitLabel::paintEvent(event);
-    if (!hasFocus() || !m_focusFromKeyboard)
+    if (!showsFocusFrame())
         return;
     // The keyboard's place must show plainly on the light yellow block.
     QPainter painter(this);

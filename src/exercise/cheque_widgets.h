@@ -40,6 +40,10 @@ public:
     WordBlockLabel(int index, QWidget *parent = nullptr);
     int index() const { return m_index; }
     static QString mimeType();
+    // The frame that shows the keyboard's place is on.
+    bool showsFocusFrame() const { return hasFocus() && m_focusFromKeyboard; }
+    // Off until the keyboard is used on the block again.
+    void hideFocusFrame();
 
 Q_SIGNALS:
     void placeRequested(int index);

@@ -5,6 +5,14 @@
 #include <QString>
 #include <QtGlobal>
 
+// A moment as the history shows it, to the whole second. The history's times
+// drop the milliseconds; durations taken between such moments are exactly the
+// differences of the times shown, and the rows of a series add up to its total.
+inline QDateTime wholeSecond(const QDateTime &moment)
+{
+    return moment.isValid() ? moment.addMSecs(-moment.time().msec()) : moment;
+}
+
 // The shared exercise state: one instance for the run, owned by main() and
 // handed to the windows by reference. Tests make a fresh one per case.
 // An invalid QDateTime is "no moment yet".

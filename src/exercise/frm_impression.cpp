@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -58,6 +59,9 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *
     connect(pdf, &QPushButton::clicked, this, &FrmImpression::Enregistrer_Click);
     connect(print, &QPushButton::clicked, this, &FrmImpression::Imprimer_Click);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    // A plain window: its buttons take Enter when focused only when told so.
+    for (QPushButton *button : {pdf, print, cancel})
+        button->setAutoDefault(true);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -70,6 +74,16 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
     centreOnPrimaryScreen(this);
+}
+
+void FrmImpression::keyPressEvent(QKeyEvent *event)
+{
+    // Escape gives up, as in the other dialogs that are not text forms.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 std::vector<WorksheetCheque> FrmImpression::drawCheques()
@@ -102,6 +116,7 @@ void FrmImpression::Imprimer_Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Pecunette — chèques à remplir"));
     QPrintDialog dialog(&printer, this);
+    comeAboveStayOnTopWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();

@@ -25,6 +25,9 @@ public Q_SLOTS:
     void Enregistrer_Click();  // a PDF where the teacher chooses
     void Imprimer_Click();  // through the system's print dialog
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     std::vector<WorksheetCheque> drawCheques();
 

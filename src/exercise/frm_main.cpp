@@ -14,14 +14,17 @@
 #include "settings_keys.h"
 #include "settings_store.h"
 #include "sound_cues.h"
+#include "window_placement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyleHints>
 
 #include <algorithm>
 #include <cmath>
@@ -180,6 +183,9 @@ void FrmMain::buildWindow()
     m_quitter->setGeometry(496, 350, 71, 23);
     m_quitterTag = QStringLiteral("Quitter");
     connect(m_quitter, &QPushButton::clicked, this, &FrmMain::Quitter_Click);
+    // Outside a dialog a focused button takes Space only; a pupil presses Enter as well.
+    m_nouveau->setAutoDefault(true);
+    m_quitter->setAutoDefault(true);
 
     // The keyboard visits the blocks row by row, then the two buttons.
     std::array<WordBlockLabel *, 29> byPlace = m_nombre;
@@ -286,12 +292,34 @@ void FrmMain::refreshLockIndicators()
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_quitter && swallowsSecondClickOfFin(event))
+        return true;
     if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
         if (event->type() != QEvent::KeyRelease || static_cast<QKeyEvent *>(event)->key() == Qt::Key_NumLock ||
             static_cast<QKeyEvent *>(event)->key() == Qt::Key_CapsLock)
             refreshLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::swallowsSecondClickOfFin(QEvent *event)
+{
+    // "Fin" turns into "Quitter" under the mouse: the second half of a
+    // double-click on "Fin" would otherwise ask to quit the program.
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+        m_quitterRelease = static_cast<QMouseEvent *>(event)->timestamp();
+        m_quitterTagAtRelease = m_quitterTag;
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const quint64 at = static_cast<QMouseEvent *>(event)->timestamp();
+        const auto interval = quint64(std::max(0, QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+        return m_quitterTagAtRelease == QStringLiteral("Fin") && m_quitterTag == QStringLiteral("Quitter") &&
+               at >= m_quitterRelease && at - m_quitterRelease < interval;
+    }
+    default: return false;
+    }
 }
 
 void FrmMain::setSessionLine(const QString &text) { m_panelText->setText(text); }
@@ -445,11 +473,14 @@ void FrmMain::NouveauCheque()
         block->setTextColor(Grey);
         block->setVisible(true);
         block->setBold(false);
+        // A frame left from the last cheque, or the focus handed on by the
+        // "Nouveau" button as it hides, would read as a hint on the new one.
+        block->hideFocusFrame();
     }
     m_quitter->setText(QStringLiteral("Fin"));
     m_quitterTag = QStringLiteral("Fin");
     m_consigne->setVisible(true);
-    m_state.HeureDebut = m_services.clock.now();
+    m_state.HeureDebut = wholeSecond(m_services.clock.now());
     m_state.HeurePrecedente = m_state.HeureDebut;
     if (nouvelleSerie)
         m_state.DebutSerie = m_state.HeureDebut;
@@ -547,7 +578,10 @@ void FrmMain::resultatSerie()
     m_nouveau->setEnabled(false);
     m_nouveau->setVisible(false);
     m_texte->setVisible(true);
-    m_state.HeureCourante = m_services.clock.now();
+    // The series ends with the row of its last cheque, written a moment ago: read
+    // again, the clock could pass into the next second, which no row would account for.
+    if (!m_state.HeureCourante.isValid())
+        m_state.HeureCourante = wholeSecond(m_services.clock.now());
     const qint64 elapsed = m_state.DebutSerie.isValid() ? m_state.DebutSerie.msecsTo(m_state.HeureCourante) : 0;
     m_progression->SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
     m_state.SerieTerminee = true;
@@ -577,13 +611,26 @@ void FrmMain::afficheIndice()
 
 int FrmMain::QuitterOuiNon()
 {
-    const QString prompt = QStringLiteral("L'historique des sessions contient les informations\n"
-                                          "utiles pour l'analyse de la progression des élèves.\n"
-                                          "Voulez-vous réellement quitter '") +
-                           QStringLiteral("Pecunette") + QStringLiteral("' ?");
-    const Prompts::Answer answer =
-        m_services.prompts.askOkCancel(QStringLiteral("Quitter ..."), prompt, Prompts::Icon::Critical);
-    return answer == Prompts::Answer::Ok ? 1 : 2;
+    const QString title = QStringLiteral("Quitter ...");
+    const QString record = QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n");
+    // The history lives only in memory: what was not saved is lost with the program.
+    if (!m_progression->hasUnsavedRows()) {
+        const Prompts::Answer answer = m_services.prompts.askOkCancel(
+            title, record + QStringLiteral("Voulez-vous réellement quitter 'Pecunette' ?"), Prompts::Icon::Critical);
+        return answer == Prompts::Answer::Ok ? 1 : 2;
+    }
+    const Prompts::Answer answer = m_services.prompts.askSaveDiscardCancel(
+        title,
+        record + QStringLiteral("Des lignes de l'historique n'ont pas encore été enregistrées.\n"
+                                "Voulez-vous les enregistrer avant de quitter 'Pecunette' ?"),
+        Prompts::Icon::Critical);
+    switch (answer) {
+    // A save given up or failed keeps the program open, with the history whole.
+    case Prompts::Answer::Save: return m_progression->saveToCsv() ? 1 : 2;
+    case Prompts::Answer::Discard: return 1;
+    default: return 2;
+    }
 }
 
 void FrmMain::Quitter_Click()
@@ -672,6 +719,7 @@ void showDialog(QPointer<Dialog> &loaded, QObject *mainWindow, Load load)
         QObject::connect(mainWindow, &QObject::destroyed, loaded,
                          [dialog = QPointer<Dialog>(loaded)] { delete dialog.data(); });
     }
+    comeAboveStayOnTopWindows(loaded);
     loaded->show();
     loaded->raise();
     loaded->activateWindow();

@@ -111,6 +111,7 @@ private:
     void greyBlocks();
     void JoueSon(const QString &file);
     void readMonnaie();
+    bool swallowsSecondClickOfFin(QEvent *event);
 
     ExerciseState &m_state;
     Services &m_services;
@@ -132,6 +133,8 @@ private:
     QPushButton *m_nouveau = nullptr;
     QPushButton *m_quitter = nullptr;
     QString m_quitterTag;
+    quint64 m_quitterRelease = 0;  // when the mouse last let go of Quitter, and what it read then
+    QString m_quitterTagAtRelease;
     std::array<ExerciseTimer *, 4> m_timers {};
     QLabel *m_panelText = nullptr;
     QLabel *m_panelNum = nullptr;

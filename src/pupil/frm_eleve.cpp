@@ -16,8 +16,9 @@ namespace {
 const QString ProductName = QStringLiteral("Pecunette");
 }  // namespace
 
-// A plain window rather than a QDialog: neither button answers Enter or
-// Escape, so a name is only confirmed by the OK button itself.
+// A plain window rather than a QDialog: Enter in a text box and Escape do
+// nothing, so a name is only confirmed by the OK button itself; Enter on a
+// focused button presses it, as Space does.
 FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &progression, QWidget *mainWindow,
                    QLabel *message, QLabel *debutMsg, std::function<void(const QString &)> setSessionLine)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -69,6 +70,10 @@ FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &pro
     Annuler = new QPushButton(QStringLiteral("&Annuler"), this);
     Annuler->setObjectName(QStringLiteral("Annuler"));
     Annuler->setGeometry(128, 126, 69, 23);
+
+    // Outside a QDialog a button takes Enter only when told so.
+    OK->setAutoDefault(true);
+    Annuler->setAutoDefault(true);
 
     setTabOrder(saisieNom, saisiePrenom);
     setTabOrder(saisiePrenom, OK);

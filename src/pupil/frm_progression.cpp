@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -14,6 +15,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,24 +39,21 @@ FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget
     // No close button: the window refuses to close, and a button that does nothing would
     // puzzle the teacher; "Quitter" hides it.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
+                          Qt::WindowStaysOnTopHint)
     , m_state(state)
     , m_services(services)
     , m_model(new HistoryModel(this))
 {
     setObjectName(QStringLiteral("frmProgression"));
     setWindowTitle(Caption);
-    setFixedSize(ClientWidth, ClientHeight);
     setFont(sansSerif(8.25));
 
     Label1 = new QLabel(QStringLiteral("Progression de..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(sansSerif(12, true));
-    Label1->setGeometry(6, 6, 581, 19);
 
     MSFlexGrid1 = new QTableView(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    MSFlexGrid1->setGeometry(6, 28, 579, 183);
     MSFlexGrid1->setModel(m_model);
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A highlight would hide the red of the latest row, which is the one the teacher looks at.
@@ -75,23 +74,40 @@ FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget
     header->setSectionsMovable(false);
     header->setHighlightSections(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setStretchLastSection(true);
+    // A wider window gives its room to the events, the one column that can be long.
+    header->setSectionResizeMode(HistoryModel::EventColumn, QHeaderView::Stretch);
+    header->setStretchLastSection(false);
 
     PremierPlan = new QCheckBox(QStringLiteral("Fenêtre de progression en premier plan"), this);
     PremierPlan->setObjectName(QStringLiteral("PremierPlan"));
-    PremierPlan->setGeometry(8, 220, 335, 17);
     // The window starts in front of the others; the box tells so and lets the teacher change it.
     PremierPlan->setChecked(true);
 
     Vider = new QPushButton(QStringLiteral("&Vider"), this);
     Vider->setObjectName(QStringLiteral("Vider"));
-    Vider->setGeometry(352, 216, 75, 23);
     Sauvegarder = new QPushButton(QStringLiteral("&Sauvegarder"), this);
     Sauvegarder->setObjectName(QStringLiteral("Sauvegarder"));
-    Sauvegarder->setGeometry(430, 216, 75, 23);
     Quitter = new QPushButton(QStringLiteral("&Quitter"), this);
     Quitter->setObjectName(QStringLiteral("Quitter"));
-    Quitter->setGeometry(508, 216, 75, 23);
+
+    // The teacher may make the window larger to read more rows or longer events.
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(2, 0, 0, 0);
+    buttons->addWidget(PremierPlan);
+    buttons->addStretch(1);
+    for (QPushButton *button : {Vider, Sauvegarder, Quitter}) {
+        button->setMinimumSize(75, 23);
+        buttons->addWidget(button);
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 7, 7);
+    layout->setSpacing(4);
+    layout->addWidget(Label1);
+    layout->addWidget(MSFlexGrid1, 1);
+    layout->addLayout(buttons);
+    resize(ClientWidth, ClientHeight);
+    // Laid out now: the rows are placed before the window is first shown.
+    layout->activate();
 
     Label1->setFocusPolicy(Qt::NoFocus);
     setTabOrder(Quitter, Sauvegarder);
@@ -104,7 +120,7 @@ FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget
     connect(Quitter, &QPushButton::clicked, this, &FrmProgression::Quitter_Click);
     connect(PremierPlan, &QCheckBox::toggled, this, &FrmProgression::PremierPlan_Click);
 
-    m_lancement = m_services.clock.now();
+    m_lancement = wholeSecond(m_services.clock.now());
     InitGrille();
 }
 
@@ -119,10 +135,10 @@ void FrmProgression::InitGrille()
 {
     QHeaderView *header = MSFlexGrid1->horizontalHeader();
     header->resizeSection(HistoryModel::NumberColumn, 40);
-    // The design's 100 and 367 px cut the date and time in Liberation Sans; the
-    // event column gives up the 10 px they lack, so the columns still fill the grid.
+    // The design's 100 px cut the date and time in Liberation Sans; the event
+    // column takes what the others leave.
     header->resizeSection(HistoryModel::MomentColumn, 110);
-    header->resizeSection(HistoryModel::EventColumn, 357);
+    header->resizeSection(HistoryModel::DurationColumn, 72);
 
     m_model->clear();
     HistoryRow launch;
@@ -131,6 +147,8 @@ void FrmProgression::InitGrille()
     launch.event = QStringLiteral("Lancement du programme");
     launch.launch = true;
     m_model->append(std::move(launch));
+    // A clearing is the teacher's own choice to let the rows go.
+    m_unsavedRows = false;
 }
 
 int FrmProgression::Rows() const { return m_model->rowCount() + 1; }
@@ -144,6 +162,7 @@ void FrmProgression::appendRow(const QDateTime &moment, const QString &Evenement
     row.duration = Duree;
     row.normal = Normal;
     m_model->append(std::move(row));
+    m_unsavedRows = true;
 
     followLastRowLater();
 }
@@ -171,7 +190,7 @@ void FrmProgression::followLastRow()
 
 void FrmProgression::AjoutProgress(const QString &Evenement, bool Normal)
 {
-    m_state.HeureCourante = m_services.clock.now();
+    m_state.HeureCourante = wholeSecond(m_services.clock.now());
     // Before the first cheque there is no previous moment: the launch stands for it,
     // so the pupil's identification shows the time since the program started.
     const QDateTime from = m_state.HeurePrecedente.isValid() ? m_state.HeurePrecedente : m_lancement;
@@ -187,6 +206,8 @@ void FrmProgression::SetProgress(const QString &Evenement, const QString &Duree,
 
 void FrmProgression::mnuProgression_Click()
 {
+    // The window manager may let the teacher put it away in the task bar: the command brings it back.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
@@ -211,7 +232,9 @@ void FrmProgression::PremierPlan_Click()
     }
 }
 
-void FrmProgression::Sauvegarder_Click()
+void FrmProgression::Sauvegarder_Click() { saveToCsv(); }
+
+bool FrmProgression::saveToCsv()
 {
     static const QString fileName = QStringLiteral("progression-%1.csv");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -220,7 +243,7 @@ void FrmProgression::Sauvegarder_Click()
     const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer la progression de l'exercice"),
                                                         proposed, QStringLiteral("Fichiers CSV (*.csv)"));
     if (path.isEmpty())
-        return;
+        return false;
 
     // QSaveFile writes beside the target and renames at the end: a failure leaves any earlier file whole.
     QSaveFile file(path);
@@ -253,7 +276,10 @@ void FrmProgression::Sauvegarder_Click()
                                   QStringLiteral("Impossible d'enregistrer la progression dans le fichier\n%1.\n%2")
                                       .arg(QDir::toNativeSeparators(path), reason),
                                   Prompts::Icon::Critical);
+        return false;
     }
+    m_unsavedRows = false;
+    return true;
 }
 
 void FrmProgression::showEvent(QShowEvent *event)

@@ -32,6 +32,13 @@ public:
     // The main window's unloading: the one close this window accepts.
     void closeForUnload();
 
+    // True when rows were added since the last file saved (or since the
+    // launch or the last clearing): quitting would lose them.
+    bool hasUnsavedRows() const { return m_unsavedRows; }
+    // Asks where and writes the history there as CSV; false when the teacher
+    // gives up or the file cannot be written (which is told).
+    bool saveToCsv();
+
 public Q_SLOTS:
     void mnuProgression_Click();  // show (modeless, no owner) or bring to the front
     void Vider_Click();
@@ -56,6 +63,7 @@ private:
     QDateTime m_lancement;  // the program's launch: where durations run from before any cheque
     bool m_unloading = false;
     bool m_followPending = false;
+    bool m_unsavedRows = false;
 
     QLabel *Label1 = nullptr;
     QTableView *MSFlexGrid1 = nullptr;

@@ -35,9 +35,15 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
     enum class Icon { None, Information, Warning, Critical };
-    enum class Answer { Ok = 1, Cancel = 2 };
-    // Modal OK / Annuler question; closing the box counts as Annuler.
+    enum class Answer { Ok = 1, Cancel = 2, Save = 3, Discard = 4 };
+    // Modal OK / Annuler question. Annuler is the default button, so a stray
+    // Enter (or the end of a double-click) never goes ahead; closing the box
+    // counts as Annuler.
     virtual Answer askOkCancel(const QString &title, const QString &text, Icon icon) = 0;
+    // Modal "Enregistrer" (Save) / "Quitter sans enregistrer" (Discard) /
+    // "Annuler" (Cancel) question, for leaving with work not yet saved;
+    // Annuler is the default button and closing the box counts as Annuler.
+    virtual Answer askSaveDiscardCancel(const QString &title, const QString &text, Icon icon) = 0;
     // Modal box with a single OK button.
     virtual void inform(const QString &title, const QString &text, Icon icon) = 0;
     // Save dialog proposing `proposedPath`; the empty text when the user gives up.

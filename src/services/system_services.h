@@ -15,6 +15,7 @@ public:
 class MessageBoxPrompts final : public Prompts {
 public:
     Answer askOkCancel(const QString &title, const QString &text, Icon icon) override;
+    Answer askSaveDiscardCancel(const QString &title, const QString &text, Icon icon) override;
     void inform(const QString &title, const QString &text, Icon icon) override;
     QString askSaveFile(const QString &title, const QString &proposedPath, const QString &filter) override;
 };

@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "window_placement.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -81,4 +82,29 @@ void centreOnPrimaryScreen(QWidget *window)
     const QSize size = window->frameGeometry().size();
     placeWindowOnScreen(window, whole.topLeft() +
                                     QPoint((whole.width() - size.width()) / 2, (whole.height() - size.height()) / 2));
+}
+
+bool anotherWindowStaysOnTop(const QWidget *except)
+{
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [except](const QWidget *w) {
+        return w != except && w->isVisible() && !w->isMinimized() &&
+               w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+}
+
+void comeAboveStayOnTopWindows(QWidget *window)
+{
+    const bool wanted = anotherWindowStaysOnTop(window);
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == wanted)
+        return;
+    // Changing the flags hides a window and forgets where it was placed.
+    const bool wasVisible = window->isVisible();
+    const bool placed = window->testAttribute(Qt::WA_Moved);
+    const QPoint where = window->pos();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, wanted);
+    if (placed)
+        window->move(where);
+    if (wasVisible)
+        window->show();
 }

@@ -23,3 +23,14 @@ void placeWindowOnScreen(QWidget *window, QPoint topLeft);
 
 // Centres the window's outer frame on the primary screen (kept wholly on it).
 void centreOnPrimaryScreen(QWidget *window);
+
+// True while a visible window of the program other than `except` is kept
+// above every other window (the history, when the teacher wants it in front).
+bool anotherWindowStaysOnTop(const QWidget *except);
+
+// A window shown while another one of the program stays on top would open
+// behind it, out of reach, and the program would look frozen: give it the
+// same hint while that lasts, and take it back once nothing stays on top.
+// Call it just before showing `window`; one already shown is shown again,
+// where it was.
+void comeAboveStayOnTopWindows(QWidget *window);

@@ -13,8 +13,9 @@
 
 #include <limits>
 
-// A plain window rather than a QDialog: Enter and Escape must not press OK
-// nor close the dialog, so a teacher cannot store a half-typed label by accident.
+// A plain window rather than a QDialog: Enter in a text box and Escape must
+// not press OK nor close the dialog, so a teacher cannot store a half-typed
+// label by accident. Enter on the focused OK presses it, as Space does.
 FrmLibelles::FrmLibelles(Services &services)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint)
@@ -53,7 +54,7 @@ FrmLibelles::FrmLibelles(Services &services)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(208, 96, 81, 25);
-    OKButton->setAutoDefault(false);
+    OKButton->setAutoDefault(true);
 
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, OKButton);

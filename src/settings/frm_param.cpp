@@ -82,12 +82,13 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(8.25);
     setFont(font);
-    // Two more lists than the original four: the dialog grows by their height.
-    setFixedSize(301, 227);
+    // Two more lists than the original four, and a word on when the display
+    // size applies: the dialog grows by their height.
+    setFixedSize(301, 255);
 
     Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(6, 4, 289, 185);
+    Frame1->setGeometry(6, 4, 289, 213);
 
     auto label = [this](const char *name, const QString &text, QRect geometry) {
         auto *l = new QLabel(text, Frame1);
@@ -115,10 +116,17 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     saisieMonnaie = list("saisieMonnaie", 124);
     Label6 = label("Label6", QStringLiteral("Taille de l'affichage :"), {4, 151, 155, 21});
     saisieEchelle = list("saisieEchelle", 150);
+    // Qt takes its scale factor before the first window exists: without a
+    // word here the teacher would think the choice did nothing.
+    Label7 = new QLabel(QStringLiteral("La taille de l'affichage change au prochain démarrage de Pecunette."), Frame1);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setWordWrap(true);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label7->setGeometry(10, 176, 267, 30);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(210, 196, 84, 23);
+    cmdOK->setGeometry(210, 224, 84, 23);
     // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
     cmdOK->setDefault(true);
 

@@ -61,5 +61,6 @@ private:
     QComboBox *saisieMonnaie = nullptr;
     QLabel *Label6 = nullptr;
     QComboBox *saisieEchelle = nullptr;
+    QLabel *Label7 = nullptr;  // when the display size applies
     QPushButton *cmdOK = nullptr;
 };

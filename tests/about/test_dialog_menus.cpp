@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 // The main window's menu commands that open the dialogs and the help.
 #include "frm_main.h"
+#include "frm_progression.h"
 #include "settings_keys.h"
 #include "test_support.h"
 
@@ -102,6 +103,63 @@ private Q_SLOTS:
         QVERIFY(first.isNull());
         f.choose(command);
         QCOMPARE(Fixture::loaded(dialog).size(), 1);
+    }
+
+    // The history is kept in front of every window: a dialog opened while it
+    // is shown must come above it, with the focus, or it opens out of reach.
+    void dialogsOpenAboveTheHistory_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Paramètres") << "mnuFileProperties"
+                                    << "frmParam";
+        QTest::newRow("Libellés") << "mnuLibelles"
+                                  << "frmLibelles";
+        QTest::newRow("Nom de l'élève") << "mnuEleve"
+                                        << "frmEleve";
+        QTest::newRow("À propos") << "mnuHelpAbout"
+                                  << "frmApropos";
+        QTest::newRow("Imprimer des chèques") << "mnuImprimer"
+                                              << "frmImpression";
+        QTest::newRow("Sommaire") << "mnuHelpContents"
+                                  << "frmAide";
+    }
+    void dialogsOpenAboveTheHistory()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, dialog);
+        Fixture f;
+        f.choose(QStringLiteral("mnuProgression"));
+        FrmProgression &history = f.main->frmProgression();
+        QVERIFY(history.isVisible() && history.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        f.choose(command);
+        QWidget *opened = Fixture::loaded(dialog).value(0);
+        QVERIFY(opened && opened->isVisible());
+        QVERIFY(opened->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCoreApplication::processEvents();  // the platform tells of the activation afterwards
+        QCOMPARE(QApplication::activeWindow(), opened);
+
+        // The history put away, the dialog chosen again is an ordinary window again, where it was.
+        history.Quitter_Click();
+        const QPoint where = opened->pos();
+        f.choose(command);
+        QVERIFY(opened->isVisible());
+        QVERIFY(!opened->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(opened->pos(), where);
+    }
+
+    void historyComesBackFromTheTaskBar()
+    {
+        Fixture f;
+        FrmProgression &history = f.main->frmProgression();
+        f.choose(QStringLiteral("mnuProgression"));
+        history.setWindowState(Qt::WindowMinimized);
+        QVERIFY(history.isMinimized());
+        f.choose(QStringLiteral("mnuProgression"));
+        QVERIFY(!history.isMinimized());
+        QVERIFY(history.isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), &history);
     }
 
     void parametersApplyAtOnce()

@@ -3,8 +3,14 @@
 // on the wording line, timer ticks, the fake clock and answered prompts.
 #include "main_window_fixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QStyleHints>
+#include <QTemporaryDir>
 
 #include "montant_en_lettres.h"
 
@@ -303,6 +309,56 @@ private Q_SLOTS:
         QCOMPARE(w.frm->TexteResultat()->text(), QStringLiteral("quatre-vingt-"));
     }
 
+    void enterOnTheFocusedNouveauStartsACheque()
+    {
+        MainWindow w;
+        w.frm->Nouveau()->setFocus();
+        QTest::keyClick(w.frm->Nouveau(), Qt::Key_Return);
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Fin"));
+        QVERIFY(w.lastEvent().startsWith(QStringLiteral("Début de l'exercice : ")));
+    }
+
+    // The keyboard's frame belongs to the cheque it was used on: on a fresh
+    // cheque it would read as a hint, until the keyboard is used again.
+    void focusFrameDoesNotStayIntoTheNextCheque_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");  // Nouveau pressed with the keyboard, or from the menu
+        QTest::newRow("Nouveau with the keyboard") << true;
+        QTest::newRow("Ctrl+N") << false;
+    }
+    void focusFrameDoesNotStayIntoTheNextCheque()
+    {
+        QFETCH(bool, byKeyboard);
+        MainWindow w;
+        w.frm->activateWindow();
+        QCoreApplication::processEvents();
+        w.newCheque(QStringLiteral("deux francs"));
+        WordBlockLabel *deux = w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("deux")));
+        WordBlockLabel *francs = w.frm->Nombre(MainWindow::blockIndex(QStringLiteral("francs")));
+        deux->setFocus(Qt::TabFocusReason);
+        QVERIFY(deux->showsFocusFrame());
+        QTest::keyClick(deux, Qt::Key_Return);
+        w.frm->Timer_Timer(0);
+        francs->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(francs, Qt::Key_Space);
+        w.frm->Timer_Timer(0);
+        QVERIFY(w.frm->Nouveau()->isVisible());
+        if (byKeyboard) {
+            w.frm->Nouveau()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(w.frm->Nouveau(), Qt::Key_Space);
+        } else {
+            w.frm->menuAction(QStringLiteral("mnuNouveau"))->trigger();
+        }
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Fin"));
+        for (int i = 0; i < 29; ++i)
+            QVERIFY2(!w.frm->Nombre(i)->showsFocusFrame(), qPrintable(w.frm->Nombre(i)->objectName()));
+        // The next key on a focused block shows the frame again.
+        if (auto *block = qobject_cast<WordBlockLabel *>(QApplication::focusWidget())) {
+            QTest::keyClick(block, Qt::Key_Shift);
+            QVERIFY(block->showsFocusFrame());
+        }
+    }
+
     void blocksInTheTabOrderRowByRow()
     {
         MainWindow w;
@@ -595,6 +651,67 @@ private Q_SLOTS:
         QCOMPARE(w.lastRow().duration, QStringLiteral("00:03:10"));
     }
 
+    // The teacher reads a series' time off the history: each row's duration is
+    // the time between its moment and the moment it counts from, and the
+    // durations plus the waits before each cheque make the series' total.
+    // Drops come at any millisecond, so rounding one way for the durations and
+    // another for the times would show.
+    void rowsOfASeriesAddUpToItsTotal()
+    {
+        QRandomGenerator random(20261210);
+        MainWindow w;
+        w.services.clock.advanceMs(random.bounded(1000));
+        auto secondsOf = [](const QString &hhmmss) {
+            const QTime t = QTime::fromString(hhmmss, QStringLiteral("HH:mm:ss"));
+            return t.isValid() ? t.msecsSinceStartOfDay() / 1000 : -1;
+        };
+        auto momentOf = [&w](int gridRow) {
+            return QDateTime::fromString(w.row(gridRow).moment, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        };
+        for (int series = 0; series < 150; ++series) {
+            const int first = w.rows();
+            const int cheques = w.state.NbCheques;
+            for (int cheque = 0; cheque < cheques; ++cheque) {
+                w.services.clock.advanceMs(random.bounded(3) == 0 ? 0 : random.bounded(20'000));
+                w.frm->Nouveau_Click();
+                for (;;) {
+                    const QString next = QString::fromStdString(
+                        NextHintWord(w.state.PhraseATrouver.toStdString(), w.frm->TexteResultat()->text().toStdString(),
+                                     w.frm->monnaie()));
+                    if (next.isEmpty())
+                        break;
+                    w.services.clock.advanceMs(random.bounded(4000));
+                    if (random.bounded(4) == 0) {
+                        w.drop(QStringLiteral("milliard"));
+                        w.frm->Timer_Timer(1);
+                        continue;
+                    }
+                    w.drop(next);
+                    w.services.clock.advanceMs(random.bounded(1500));
+                    w.frm->Timer_Timer(0);
+                }
+            }
+            QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
+            const int total = secondsOf(w.lastRow().duration);
+            int sum = 0;
+            for (int r = first; r < w.rows() - 1; ++r) {
+                const bool opensCheque = w.event(r).startsWith(QStringLiteral("Début de l'exercice : "));
+                const int duration = secondsOf(w.row(r).duration);
+                if (!opensCheque) {
+                    QVERIFY2(duration == momentOf(r - 1).secsTo(momentOf(r)),
+                             qPrintable(QStringLiteral("series %1, row %2").arg(series).arg(r)));
+                } else if (r > first) {
+                    sum += int(momentOf(r - 1).secsTo(momentOf(r)));  // the wait for "Nouveau"
+                }
+                sum += duration;
+            }
+            QVERIFY2(sum == total,
+                     qPrintable(
+                         QStringLiteral("series %1: rows add up to %2 s, total %3 s").arg(series).arg(sum).arg(total)));
+            w.frm->Quitter_Click();  // "Fin": the next cheque opens a new series
+        }
+    }
+
     void seriesLengthChangedMidway()
     {
         MainWindow w;
@@ -733,6 +850,129 @@ private Q_SLOTS:
         // Ended at once: no unloading, so the position stays as stored.
         QCOMPARE(w.services.settings.Read(Keys::AppPecunette, Keys::SectionPosition, Keys::MainLeft, {}),
                  QStringLiteral("777"));
+    }
+
+    // The second half of a double-click lands on the button that "Fin" has just
+    // turned into "Quitter"; the events come as a real mouse sends them.
+    void doubleClickOnFinDoesNotAskToQuit()
+    {
+        MainWindow w;
+        w.newCheque();
+        QPushButton *button = w.frm->Quitter();
+        const QPoint at = button->rect().center();
+        const ulong start = 5'000'000;
+        auto send = [&](QEvent::Type type, ulong ms) {
+            QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            event.setTimestamp(ms);
+            QApplication::sendEvent(button, &event);
+        };
+        send(QEvent::MouseButtonPress, start);
+        send(QEvent::MouseButtonRelease, start + 70);
+        QCOMPARE(w.frm->QuitterTag(), QStringLiteral("Quitter"));
+        send(QEvent::MouseButtonPress, start + 180);
+        send(QEvent::MouseButtonDblClick, start + 180);
+        send(QEvent::MouseButtonRelease, start + 250);
+        QVERIFY(w.services.prompts.shown.isEmpty());
+        QCOMPARE(w.endedAtOnce, 0);
+
+        // A click of its own, later, still asks.
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        const ulong later = start + 250 + ulong(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        send(QEvent::MouseButtonPress, later);
+        send(QEvent::MouseButtonRelease, later + 70);
+        QCOMPARE(w.services.prompts.shown.size(), 1);
+        QCOMPARE(w.endedAtOnce, 0);
+    }
+
+    // Rows not saved yet: the question offers to save them first, through the
+    // history's own CSV writer, and only a saved file or a plain "quit" ends.
+    void quitterOffersToSaveTheHistory_data()
+    {
+        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<QString>("file");  // what the save dialog gives; "" = given up
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<int>("boxes");  // the question, and the failure when there is one
+
+        QTest::newRow("Enregistrer") << Prompts::Answer::Save << "progression.csv" << true << true << 1;
+        QTest::newRow("Enregistrer, save dialog given up") << Prompts::Answer::Save << "" << false << false << 1;
+        QTest::newRow("Enregistrer, file cannot be written")
+            << Prompts::Answer::Save << "absent/progression.csv" << false << false << 2;
+        QTest::newRow("Quitter sans enregistrer")
+            << Prompts::Answer::Discard << "progression.csv" << true << false << 1;
+        QTest::newRow("Annuler") << Prompts::Answer::Cancel << "progression.csv" << false << false << 1;
+    }
+    void quitterOffersToSaveTheHistory()
+    {
+        QFETCH(Prompts::Answer, answer);
+        QFETCH(QString, file);
+        QFETCH(bool, ends);
+        QFETCH(bool, written);
+        QFETCH(int, boxes);
+        QTemporaryDir dir;
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        w.drop(QStringLiteral("deux"));
+        w.frm->Quitter_Click();  // "Fin"
+        const int rows = w.rows();
+        w.services.prompts.saveFileAnswer = file.isEmpty() ? QString() : dir.filePath(file);
+        w.services.prompts.answers = {answer};
+        w.frm->Quitter_Click();
+
+        QCOMPARE(w.services.prompts.shown.size(), boxes);
+        const FakePrompts::Shown &box = w.services.prompts.shown.first();
+        QVERIFY(box.offersSave);
+        QCOMPARE(box.title, QStringLiteral("Quitter ..."));
+        QCOMPARE(box.text, QStringLiteral("L'historique des sessions contient les informations\n"
+                                          "utiles pour l'analyse de la progression des élèves.\n"
+                                          "Des lignes de l'historique n'ont pas encore été enregistrées.\n"
+                                          "Voulez-vous les enregistrer avant de quitter 'Pecunette' ?"));
+        QCOMPARE(w.endedAtOnce, ends ? 1 : 0);
+        QCOMPARE(w.rows(), rows);
+        QFile csv(dir.filePath(QStringLiteral("progression.csv")));
+        QCOMPARE(csv.exists(), written);
+        if (written) {
+            QVERIFY(csv.open(QIODevice::ReadOnly));
+            const QByteArray content = csv.readAll();
+            QCOMPARE(content.count("\r\n"), rows);  // the header and every row
+            QVERIFY(content.contains("Clique du bouton 'Fin'."));
+        }
+    }
+
+    void savedHistoryAsksThePlainQuestionUntilTheNextRow()
+    {
+        QTemporaryDir dir;
+        MainWindow w;
+        w.newCheque();
+        w.services.prompts.saveFileAnswer = dir.filePath(QStringLiteral("progression.csv"));
+        w.history().Sauvegarder_Click();
+        QVERIFY(!w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        QVERIFY(!w.frm->close());
+        QVERIFY(!w.services.prompts.shown.last().offersSave);
+
+        w.drop(QStringLiteral("cent"));
+        QVERIFY(w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Save};
+        w.services.prompts.saveFileAnswer = dir.filePath(QStringLiteral("ensuite.csv"));
+        QVERIFY(w.frm->close());  // saved, then closed through the menu's way
+        QVERIFY(w.services.prompts.shown.last().offersSave);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ensuite.csv"))));
+        QVERIFY(!w.frm->isVisible());
+    }
+
+    void clearedHistoryHasNothingToSave()
+    {
+        MainWindow w;
+        w.history().AjoutProgress(QStringLiteral("Elève Martin Léa"), true);
+        QVERIFY(w.history().hasUnsavedRows());
+        w.history().Vider_Click();
+        QVERIFY(!w.history().hasUnsavedRows());
+        w.services.prompts.answers = {Prompts::Answer::Cancel};
+        w.frm->Quitter_Click();
+        QCOMPARE(w.services.prompts.shown.size(), 1);
+        QVERIFY(!w.services.prompts.shown.first().offersSave);
     }
 
     void closingWithAnEmptyHistorySavesThePosition()

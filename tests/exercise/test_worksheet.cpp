@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 
@@ -89,6 +90,37 @@ private Q_SLOTS:
         QRandomGenerator random(1);
         QVERIFY(!writeWorksheetPdf(QStringLiteral("/nonexistent-folder/cheques.pdf"),
                                    drawWorksheet(2, 9, Monnaie::Franc, random), {}));
+    }
+
+    // Escape gives up as in the other dialogs; a focused button takes Enter.
+    void keyboardClosesTheDialog_data()
+    {
+        QTest::addColumn<QString>("focused");  // "" : the number box
+        QTest::addColumn<int>("key");
+        QTest::newRow("Escape in the number box") << "" << int(Qt::Key_Escape);
+        QTest::newRow("Escape on a button") << "Imprimer" << int(Qt::Key_Escape);
+        QTest::newRow("Enter on Annuler") << "Annuler" << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter on Annuler") << "Annuler" << int(Qt::Key_Enter);
+    }
+    void keyboardClosesTheDialog()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        MainWindow w;
+        w.frm->menuAction(QStringLiteral("mnuImprimer"))->trigger();
+        QPointer<FrmImpression> dialog;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<FrmImpression *>(top); found && found->isVisible())
+                dialog = found;
+        QVERIFY(dialog);
+        QWidget *target =
+            focused.isEmpty() ? static_cast<QWidget *>(dialog->Nombre()) : dialog->findChild<QPushButton *>(focused);
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog);
+        QVERIFY(w.services.prompts.shown.isEmpty());
     }
 
     void fromTheMenu()

@@ -237,6 +237,34 @@ private Q_SLOTS:
         QVERIFY(f.services.prompts.shown.isEmpty());
     }
 
+    void enterOnAFocusedButtonPressesIt_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::newRow("OK, Enter") << "OK" << int(Qt::Key_Return);
+        QTest::newRow("OK, keypad Enter") << "OK" << int(Qt::Key_Enter);
+        QTest::newRow("Annuler, Enter") << "Annuler" << int(Qt::Key_Return);
+    }
+    void enterOnAFocusedButtonPressesIt()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        Fixture f;
+        f.load();
+        f.type(f.nom(), QStringLiteral("Martin"));
+        f.type(f.prenom(), QStringLiteral("Léa"));
+        QPushButton *pressed = f.button(qPrintable(button));
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key(key));
+        if (button == QStringLiteral("OK")) {
+            QCOMPARE(f.state.PrenomEleve, QStringLiteral("Léa"));
+            QVERIFY(!f.dialog->isVisible());
+        } else {
+            QVERIFY(f.unloaded());
+            QVERIFY(f.state.PrenomEleve.isEmpty());
+        }
+    }
+
     void unloadingForgetsWhatWasTyped_data()
     {
         QTest::addColumn<bool>("closeBox");

@@ -173,6 +173,9 @@ private Q_SLOTS:
             QVERIFY(button->fontMetrics().height() + 4 <= button->height());
         }
 
+        // The columns share the grid as the window lays it out, when it is shown.
+        w->mnuProgression_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QVERIFY(grid->verticalHeader()->isHidden());
         QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(grid->columnWidth(0), 40);
@@ -187,6 +190,35 @@ private Q_SLOTS:
             if (next->focusPolicy() & Qt::TabFocus)
                 tabOrder << next;
         QCOMPARE(tabOrder, (QList<QWidget *> {quitter, sauvegarder, vider, grid, premierPlan}));
+    }
+
+    // A wider window gives its room to the events, and an event too long for
+    // its cell can still be read whole.
+    void resizesAndLongEventsStayReadable()
+    {
+        const QString wording = QStringLiteral("Début de l'exercice : quatre-vingt-dix-sept mille sept cent "
+                                               "soixante-dix-sept francs, écrit par un élève qui prend son temps");
+        w->AjoutProgress(wording, true);
+        w->mnuProgression_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto *grid = w->findChild<QTableView *>(QStringLiteral("MSFlexGrid1"));
+        const QModelIndex event = w->model().index(1, HistoryModel::EventColumn);
+        QVERIFY(grid->fontMetrics().horizontalAdvance(wording) > grid->columnWidth(HistoryModel::EventColumn));
+        QCOMPARE(w->model().data(event, Qt::ToolTipRole).toString(), wording);
+
+        QVERIFY(w->minimumSizeHint().width() <= 592 && w->minimumSizeHint().height() <= 246);
+        QVERIFY(w->maximumWidth() > 592 && w->maximumHeight() > 246);
+        const int eventWidth = grid->columnWidth(HistoryModel::EventColumn);
+        const QSize gridSize = grid->size();
+        w->resize(900, 400);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->width() - gridSize.width(), 900 - 592);
+        QCOMPARE(grid->height() - gridSize.height(), 400 - 246);
+        QCOMPARE(grid->columnWidth(HistoryModel::EventColumn) - eventWidth, 900 - 592);
+        // The columns still fill the grid exactly, with no sideways scrolling.
+        QCOMPARE(grid->horizontalHeader()->length(), grid->viewport()->width());
+        for (auto *button : w->findChildren<QPushButton *>())
+            QVERIFY2(w->rect().contains(button->geometry()), qPrintable(button->objectName()));
     }
 
     void numbersEachRowByItsIndex()

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -116,6 +117,16 @@ private Q_SLOTS:
         QCOMPARE(entries("saisieSon"), (QStringList {"Non", "Oui"}));
         QCOMPARE(entries("saisieMonnaie"), (QStringList {"Francs", "Euros"}));
         QCOMPARE(entries("saisieEchelle"), (QStringList {"100 %", "150 %", "200 %"}));
+    }
+
+    // The display size is taken at start-up only: the dialog says so.
+    void displaySizeSaysWhenItApplies()
+    {
+        Fixture f;
+        f.open();
+        auto *note = f.dialog->findChild<QLabel *>(QStringLiteral("Label7"));
+        QVERIFY(note && note->isVisible());
+        QCOMPARE(note->text(), QStringLiteral("La taille de l'affichage change au prochain démarrage de Pecunette."));
     }
 
     // What a stored text selects when the dialog opens, and what it stores back.
@@ -291,7 +302,7 @@ private Q_SLOTS:
     {
         Fixture f;
         f.open();
-        QCOMPARE(f.dialog->size(), QSize(301, 227));
+        QCOMPARE(f.dialog->size(), QSize(301, 255));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // Placed before the window frame exists: centred to within the frame's few pixels.
         const QPoint off = f.dialog->frameGeometry().center() - screen.center();

@@ -48,6 +48,16 @@ Prompts::Answer FakePrompts::askOkCancel(const QString &title, const QString &te
     return answer;
 }
 
+Prompts::Answer FakePrompts::askSaveDiscardCancel(const QString &title, const QString &text, Icon icon)
+{
+    shown.append({title, text, icon, true, true});
+    if (answers.empty())
+        return Answer::Discard;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer == Answer::Ok ? Answer::Discard : answer;
+}
+
 void FakePrompts::inform(const QString &title, const QString &text, Icon icon)
 {
     shown.append({title, text, icon, false});

@@ -30,6 +30,7 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 9), QTime(10, 58, 30));
     QDateTime now() const override { return current; }
     void advance(qint64 seconds) { current = current.addSecs(seconds); }
+    void advanceMs(qint64 milliseconds) { current = current.addMSecs(milliseconds); }
 };
 
 class FakeSoundPlayer final : public SoundPlayer {
@@ -38,7 +39,9 @@ public:
     void play(const QString &fullPath) override { played << fullPath; }
 };
 
-// Answers message boxes from a queue (OK when it is empty) and records them.
+// Answers message boxes from a queue and records them. An empty queue goes
+// ahead: OK, or "Quitter sans enregistrer" where saving is offered (which an
+// OK in the queue stands for too).
 class FakePrompts final : public Prompts {
 public:
     struct Shown {
@@ -46,6 +49,7 @@ public:
         QString text;
         Icon icon;
         bool question;
+        bool offersSave = false;  // "Enregistrer" / "Quitter sans enregistrer" / "Annuler"
     };
     QList<Shown> shown;
     std::deque<Answer> answers;
@@ -53,6 +57,7 @@ public:
     QString proposedSavePath;
 
     Answer askOkCancel(const QString &title, const QString &text, Icon icon) override;
+    Answer askSaveDiscardCancel(const QString &title, const QString &text, Icon icon) override;
     void inform(const QString &title, const QString &text, Icon icon) override;
     QString askSaveFile(const QString &title, const QString &proposedPath, const QString &filter) override;
 };
