@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -278,6 +279,102 @@ private Q_SLOTS:
         // Nothing half-written beside it.
         QCOMPARE(QDir(place.folder()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  existing ? QStringList {name} : QStringList {});
+    }
+
+    // A folder, a FIFO or a device where the file should go is refused, and stays what it was.
+    void refusesWhatIsNotAFile_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("fifo") << QStringLiteral("fifo");
+        QTest::newRow("device") << QStringLiteral("device");
+    }
+    void refusesWhatIsNotAFile()
+    {
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("progression.csv"));
+        if (what == QStringLiteral("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("progression.csv")));
+        else if (what == QStringLiteral("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else
+            path = QStringLiteral("/dev/null");
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+
+        TestServices ts;
+        ExerciseState state;
+        ts.prompts.saveFileAnswer = path;
+        FrmProgression history(state, ts.services);
+        history.Sauvegarder_Click();
+        history.closeForUnload();
+
+        QCOMPARE(ts.prompts.shown.size(), 1);
+        const QString text = ts.prompts.shown.first().text;
+        QVERIFY2(text.contains(what == QStringLiteral("folder") ? QStringLiteral("C'est un dossier, pas un fichier.")
+                                                                 : QStringLiteral("pas un fichier ordinaire")),
+                 qPrintable(text));
+        struct stat after {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).size(),
+                 what == QStringLiteral("device") ? 0 : 1);
+    }
+
+    // Places the picture cannot go, each with its own French reason and a failed exit;
+    // the program runs as an ordinary user where permissions matter, since root ignores them.
+    void screenshotTellsWhy_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << QStringLiteral("missing") << QStringLiteral("Le dossier n'existe pas.");
+        QTest::newRow("folder of another user") << QStringLiteral("foreign") << QStringLiteral("Permission refusée.");
+        QTest::newRow("read-only disk") << QStringLiteral("read-only")
+                                        << QStringLiteral("Le disque est en lecture seule.");
+    }
+    void screenshotTellsWhy()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                      QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                                      QFileDevice::ExeGroup));
+        QString program = QStringLiteral(PECUNETTE_PROGRAM);
+        QStringList arguments;
+        QString path = dir.filePath(QStringLiteral("absent/depart.png"));
+        std::unique_ptr<Place> mounted;
+        if (place == QStringLiteral("foreign")) {
+            if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+                QSKIP("needs root and setpriv to become an ordinary user");
+            path = dir.filePath(QStringLiteral("depart.png"));
+            arguments = {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                         QStringLiteral("--clear-groups"), program};
+            program = QStringLiteral("setpriv");
+        } else if (place == QStringLiteral("read-only")) {
+            mounted = std::make_unique<Place>(Limit::Tmpfs, 64 * Page);
+            if (!mounted->mounted)
+                QSKIP("mounting a tmpfs is not allowed here");
+            const QString root = QFileInfo(mounted->folder()).absolutePath();
+            QVERIFY(::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                            nullptr) == 0);
+            path = QDir(mounted->folder()).filePath(QStringLiteral("depart.png"));
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        child.setProcessEnvironment(environment);
+        child.start(program, arguments + QStringList {QStringLiteral("--screenshot"), path});
+        QVERIFY(child.waitForFinished(60000));
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() == 1, qPrintable(err));
+        QVERIFY2(err.contains(reason), qPrintable(err));
+        QVERIFY(!QFile::exists(path));
     }
 };
 
