@@ -141,6 +141,9 @@ int main(int argc, char **argv)
     SystemClock clock;
     MediaSoundPlayer sound;
     MessageBoxPrompts prompts;
+    settings.onSaveFailure = [&prompts](const QString &message) {
+        prompts.inform(QStringLiteral("Réglages de Pecunette"), message, Prompts::Icon::Warning);
+    };
     PlatformSystemInfo systemInfo;
     Services services {settings, clock, sound, prompts, systemInfo};
     ExerciseState state;
