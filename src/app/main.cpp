@@ -4,12 +4,14 @@
 #include "frm_main.h"
 #include "frm_param.h"
 #include "frm_progression.h"
+#include "safe_file.h"
 #include "settings_store.h"
 #include "sound_cues.h"
 #include "system_info.h"
 #include "system_services.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QTextStream>
@@ -139,6 +141,9 @@ int main(int argc, char **argv)
     SystemClock clock;
     MediaSoundPlayer sound;
     MessageBoxPrompts prompts;
+    settings.onSaveFailure = [&prompts](const QString &message) {
+        prompts.inform(QStringLiteral("Réglages de Pecunette"), message, Prompts::Icon::Warning);
+    };
     PlatformSystemInfo systemInfo;
     Services services {settings, clock, sound, prompts, systemInfo};
     ExerciseState state;
@@ -155,8 +160,18 @@ int main(int argc, char **argv)
         }
         window.show();
         QCoreApplication::processEvents();
-        if (!window.grab().save(file, "PNG")) {
-            std::fprintf(stderr, "pecunette : impossible d'écrire l'image %s\n", qPrintable(file));
+        // Encoded in memory first: the file is then written whole or not at all.
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!window.grab().save(&buffer, "PNG")) {
+            std::fprintf(stderr, "pecunette : impossible de fabriquer l'image %s\n", qPrintable(file));
+            return 1;
+        }
+        const FileWriteResult saved = writeFileSafely(file, png);
+        if (!saved) {
+            std::fprintf(stderr, "pecunette : impossible d'écrire l'image %s : %s\n", qPrintable(file),
+                         qPrintable(saved.reason));
             return 1;
         }
         return 0;

@@ -101,10 +101,11 @@ void FrmImpression::Enregistrer_Click()
     if (path.isEmpty())
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();
-    if (!writeWorksheetPdf(path, cheques, labelsFrom(m_services.settings, m_services.clock))) {
+    const FileWriteResult saved = writeWorksheetPdf(path, cheques, labelsFrom(m_services.settings, m_services.clock));
+    if (!saved) {
         m_services.prompts.inform(Title,
-                                  QStringLiteral("Impossible d'enregistrer les chèques dans le fichier\n%1.")
-                                      .arg(QDir::toNativeSeparators(path)),
+                                  QStringLiteral("Impossible d'enregistrer les chèques dans le fichier\n%1.\n%2")
+                                      .arg(QDir::toNativeSeparators(path), saved.reason),
                                   Prompts::Icon::Critical);
         return;
     }

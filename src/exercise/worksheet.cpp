@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRandomGenerator>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -155,23 +155,23 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
     return pages;
 }
 
-bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques, const WorksheetLabels &labels)
+FileWriteResult writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
+                                  const WorksheetLabels &labels)
 {
-    // Written beside the target and renamed at the end, so a failure leaves an earlier file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // The whole document is made in memory first, so the file is written in one go
+    // and a failure to draw or to write leaves an earlier file untouched.
+    QByteArray pdf;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(QStringLiteral("Pecunette — chèques à remplir"));
         writer.setCreator(QStringLiteral("Pecunette"));
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setResolution(300);
-        if (paintWorksheet(writer, cheques, labels) == 0) {
-            file.cancelWriting();
-            return false;
-        }
+        if (paintWorksheet(writer, cheques, labels) == 0)
+            return {false, QStringLiteral("Les chèques n'ont pas pu être dessinés.")};
     }
-    return file.commit();
+    return writeFileSafely(path, pdf);
 }

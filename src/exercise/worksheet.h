@@ -3,6 +3,7 @@
 #pragma once
 
 #include "montant_en_lettres.h"
+#include "safe_file.h"
 
 #include <QDate>
 #include <QString>
@@ -35,5 +36,6 @@ std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie
 int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
                    const WorksheetLabels &labels);
 
-// The worksheet as a PDF file; false (the file left as it was) on failure.
-bool writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques, const WorksheetLabels &labels);
+// The worksheet as a PDF file; on failure the file is left as it was and the result says why.
+FileWriteResult writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
+                                  const WorksheetLabels &labels);

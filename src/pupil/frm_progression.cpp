@@ -3,6 +3,7 @@
 
 #include "cheque_rules.h"
 #include "history_csv.h"
+#include "safe_file.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -245,36 +245,11 @@ bool FrmProgression::saveToCsv()
     if (path.isEmpty())
         return false;
 
-    // QSaveFile writes beside the target and renames at the end: a failure leaves any earlier file whole.
-    QSaveFile file(path);
-    bool failed = true;
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-    } else {
-        // A full disk or a size limit can take part of a write without an error;
-        // asking again for the rest gets the error, and with it the reason to show.
-        const QByteArray csv = HistoryCsv(HistoryModel::headerTexts(), m_model->rows());
-        qint64 written = 0;
-        while (written < csv.size()) {
-            const qint64 n = file.write(csv.constData() + written, csv.size() - written);
-            if (n <= 0)
-                break;
-            written += n;
-        }
-        if (written < csv.size()) {
-            reason = file.error() == QFileDevice::NoError ? QStringLiteral("Écriture incomplète.") : file.errorString();
-            file.cancelWriting();
-        } else if (file.commit()) {
-            failed = false;
-        } else {
-            reason = file.errorString();
-        }
-    }
-    if (failed) {
+    const FileWriteResult saved = writeFileSafely(path, HistoryCsv(HistoryModel::headerTexts(), m_model->rows()));
+    if (!saved) {
         m_services.prompts.inform(Caption,
                                   QStringLiteral("Impossible d'enregistrer la progression dans le fichier\n%1.\n%2")
-                                      .arg(QDir::toNativeSeparators(path), reason),
+                                      .arg(QDir::toNativeSeparators(path), saved.reason),
                                   Prompts::Icon::Critical);
         return false;
     }

@@ -6,6 +6,8 @@
 #include "window_placement.h"
 
 #include <QComboBox>
+
+#include <algorithm>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -189,15 +191,16 @@ void FrmParam::saisieNiveau_Click()
 
 void FrmParam::saisieHasard_Click()
 {
+    // The choice on screen, not a read-back: it holds even when the store cannot keep it.
     store(Keys::Hasard, saisieHasard);
-    const int hasard = readIndex(m_services.settings, Keys::Hasard, int(hasards().size()), 0);
+    const int hasard = std::max(saisieHasard->currentIndex(), 0);
     m_state.MontantMax = std::pow(10.0, hasard + 1) - 1;
 }
 
 void FrmParam::saisieExercice_Click()
 {
     store(Keys::Exercice, saisieExercice);
-    const int exercice = readIndex(m_services.settings, Keys::Exercice, int(exercices().size()), 0);
+    const int exercice = std::max(saisieExercice->currentIndex(), 0);
     m_state.NbCheques = static_cast<qint16>((exercice + 1) * 5);
     m_state.ChequesRestants = m_state.NbCheques;
 }
@@ -205,8 +208,7 @@ void FrmParam::saisieExercice_Click()
 void FrmParam::saisieSon_Click()
 {
     store(Keys::Son, saisieSon);
-    m_state.SonActif = leadingNumber16(
-        m_services.settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
+    m_state.SonActif = static_cast<qint16>(std::max(saisieSon->currentIndex(), 0));
 }
 
 void FrmParam::saisieMonnaie_Click()

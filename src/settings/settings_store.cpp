@@ -3,6 +3,7 @@
 
 #include "settings_keys.h"
 
+#include <QDir>
 #include <QSettings>
 
 #include <cmath>
@@ -17,9 +18,14 @@ QSettings open(const QString &application)
 }
 }  // namespace
 
+QString QSettingsStore::fileName(const QString &application) { return open(application).fileName(); }
+
 QString QSettingsStore::Read(const QString &application, const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
+    const auto written = m_written.constFind(application + QLatin1Char('/') + path(section, key));
+    if (written != m_written.constEnd())
+        return *written;
     const QVariant value = open(application).value(path(section, key));
     if (!value.isValid())
         return defaultValue;
@@ -31,9 +37,18 @@ QString QSettingsStore::Read(const QString &application, const QString &section,
 
 void QSettingsStore::Write(const QString &application, const QString &section, const QString &key, const QString &value)
 {
+    m_written.insert(application + QLatin1Char('/') + path(section, key), value);
     QSettings settings = open(application);
     settings.setValue(path(section, key), value);
     settings.sync();
+    if (settings.status() == QSettings::NoError || m_failureTold)
+        return;
+    m_failureTold = true;
+    if (onSaveFailure)
+        onSaveFailure(QStringLiteral("Les réglages ne peuvent pas être enregistrés dans le fichier\n%1.\n"
+                                     "Les choix faits restent valables jusqu'à la fermeture du programme, "
+                                     "mais ils seront perdus ensuite.")
+                          .arg(QDir::toNativeSeparators(settings.fileName())));
 }
 
 std::optional<double> parseDecimal(const QString &text)

@@ -4,15 +4,32 @@
 #include "montant_en_lettres.h"
 #include "services.h"
 
+#include <QHash>
+
+#include <functional>
 #include <optional>
 
 // The per-user store on QSettings: one native store per application name
 // ("Pecunette", "Configuration"), "section/key" inside it.
+//
+// What was written this run is also kept in memory and read back from there,
+// so a teacher's choice holds until the program ends even where the file
+// cannot be written (a folder in its place, no permission, a read-only disk).
 class QSettingsStore final : public SettingsStore {
 public:
     QString Read(const QString &application, const QString &section, const QString &key,
                  const QString &defaultValue) const override;
     void Write(const QString &application, const QString &section, const QString &key, const QString &value) override;
+
+    // Told once a run, with a French text naming the file, the first time a value cannot be saved.
+    std::function<void(const QString &message)> onSaveFailure;
+
+    // The file a value of `application` is kept in.
+    static QString fileName(const QString &application);
+
+private:
+    QHash<QString, QString> m_written;
+    bool m_failureTold = false;
 };
 
 // Stored values are texts a teacher (or anything else) may have edited by
