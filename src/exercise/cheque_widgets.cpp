@@ -169,21 +169,32 @@ DropLabel::DropLabel(QWidget *parent)
     setAcceptDrops(true);
 }
 
+bool DropLabel::takes(const QDropEvent *event) const
+{
+    return event->mimeData()->hasFormat(WordBlockLabel::mimeType()) && dropArea().contains(event->position().toPoint());
+}
+
 void DropLabel::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+    if (takes(event))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void DropLabel::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+    // Answered at each move: the drag goes on over the whole widget, and only
+    // the drop area may end it.
+    if (takes(event))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void DropLabel::dropEvent(QDropEvent *event)
 {
-    if (!event->mimeData()->hasFormat(WordBlockLabel::mimeType()))
+    if (!takes(event))
         return;
     bool ok = false;
     const int index = event->mimeData()->data(WordBlockLabel::mimeType()).toInt(&ok);

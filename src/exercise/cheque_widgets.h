@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QObject>
 #include <QPixmap>
+#include <QRegion>
 #include <QTimer>
 
 class QSvgRenderer;
@@ -65,10 +66,15 @@ private:
 };
 
 // The wording line of the cheque: the only place a block can be dropped.
+// The widget may be larger than the place that takes drops (its text keeps
+// its own box through the contents margins): only the drop area, in the
+// widget's coordinates, accepts a block; an empty area means the whole widget.
 class DropLabel : public FitLabel {
     Q_OBJECT
 public:
     explicit DropLabel(QWidget *parent = nullptr);
+    void setDropArea(const QRegion &area) { m_dropArea = area; }
+    QRegion dropArea() const { return m_dropArea.isEmpty() ? QRegion(rect()) : m_dropArea; }
 
 Q_SIGNALS:
     void blockDropped(int index);
@@ -77,6 +83,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+
+private:
+    bool takes(const QDropEvent *event) const;
+    QRegion m_dropArea;
 };
 
 // The picture of the cheque and the clerk, drawn from SVG at the screen's

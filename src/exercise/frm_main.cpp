@@ -160,7 +160,18 @@ void FrmMain::buildWindow()
                     QColor(0, 0, 192));
     m_texteResultat = new DropLabel(m_background);
     m_texteResultat->setObjectName(QStringLiteral("TexteResultat"));
-    m_texteResultat->setGeometry(138, 254, 373, 93);
+    // A block is taken anywhere on the writing band of the amount's three
+    // lines, from the top of "PAYEZ CONTRE CE CHEQUE :" down to the third
+    // rule, but not on the box of the amount in figures: a pupil aiming at
+    // the first line must not be refused. The text keeps its own box inside.
+    const QRect textBox(138, 254, 373, 93);
+    const QRect band(QPoint(138, 243), QPoint(511, 288));
+    const QRect figuresBox(QPoint(431, 238), QPoint(514, 256));
+    const QRect dropWidget = textBox.united(band);
+    m_texteResultat->setGeometry(dropWidget);
+    m_texteResultat->setContentsMargins(textBox.left() - dropWidget.left(), textBox.top() - dropWidget.top(),
+                                        dropWidget.right() - textBox.right(), dropWidget.bottom() - textBox.bottom());
+    m_texteResultat->setDropArea((QRegion(band) - QRegion(figuresBox)).translated(-dropWidget.topLeft()));
     m_texteResultat->setFont(designFont(ArialFamily, 11.25, true, true));
     m_texteResultat->setTextColor(QColor(0, 0, 192));
     m_texteResultat->setAlignment(Qt::AlignLeft | Qt::AlignTop);

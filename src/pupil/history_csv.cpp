@@ -49,8 +49,8 @@ QByteArray HistoryCsv(const QStringList &header, const std::vector<HistoryRow> &
         size += row.number.size() + row.moment.size() + row.event.size() + row.duration.size() + 16;
     out.reserve(size);
 
-    appendLine(out, header);
+    appendLine(out, QStringList(header) << ErrorColumnTitle());
     for (const HistoryRow &row : rows)
-        appendLine(out, {row.number, row.moment, row.event, row.duration});
+        appendLine(out, {row.number, row.moment, row.event, row.duration, ErrorColumnText(row)});
     return out.toUtf8();
 }

@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QStyleHints>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include "montant_en_lettres.h"
 
@@ -283,6 +284,98 @@ private Q_SLOTS:
         QCOMPARE(w.rows(), rows);
         QVERIFY(w.frm->TexteResultat()->text().isEmpty());
         QVERIFY(w.frm->Timer(2)->running());
+    }
+
+    // A drag ending at `at` (the cheque picture's coordinates) as the window
+    // system delivers it: to the window, which finds the widget under it.
+    static bool dragAndDropAt(MainWindow &w, const QString &caption, QPoint at)
+    {
+        QWindow *window = w.frm->windowHandle();
+        const QPoint inWindow = w.frm->centralWidget()->mapTo(w.frm.get(), at);
+        QMimeData mime;
+        mime.setData(WordBlockLabel::mimeType(), QByteArray::number(MainWindow::blockIndex(caption)));
+        QDragEnterEvent enter(inWindow, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(inWindow, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &move);
+        if (!move.isAccepted()) {
+            QDragLeaveEvent leave;
+            QCoreApplication::sendEvent(window, &leave);
+            return false;
+        }
+        QDropEvent dropped(QPointF(inWindow), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &dropped);
+        return true;
+    }
+
+    void dropZone_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<bool>("taken");
+        // The band of the amount: its first line beside "PAYEZ CONTRE CE
+        // CHEQUE :", then the two full lines, corner to corner.
+        QTest::newRow("first line, top left") << QPoint(138, 243) << true;
+        QTest::newRow("first line, on its rule") << QPoint(300, 251) << true;
+        QTest::newRow("first line, before the figures") << QPoint(430, 247) << true;
+        QTest::newRow("on the caption") << QPoint(180, 246) << true;
+        QTest::newRow("first line, bottom") << QPoint(252, 253) << true;
+        QTest::newRow("under the figures") << QPoint(480, 257) << true;
+        QTest::newRow("second line, right end") << QPoint(511, 270) << true;
+        QTest::newRow("third line, bottom left") << QPoint(138, 288) << true;
+        QTest::newRow("under the band") << QPoint(180, 289) << false;
+        QTest::newRow("third line, bottom right") << QPoint(511, 287) << true;
+        // Everywhere else on the cheque and around it.
+        QTest::newRow("above the band") << QPoint(300, 242) << false;
+        QTest::newRow("left of the band") << QPoint(137, 260) << false;
+        QTest::newRow("right of the band") << QPoint(512, 270) << false;
+        QTest::newRow("amount in figures") << QPoint(450, 247) << false;
+        QTest::newRow("figures box's edge") << QPoint(431, 256) << false;
+        QTest::newRow("payee's caption") << QPoint(160, 295) << false;
+        QTest::newRow("payee's line") << QPoint(300, 300) << false;
+        QTest::newRow("between payee and city") << QPoint(300, 315) << false;
+        QTest::newRow("city's line") << QPoint(200, 330) << false;
+        QTest::newRow("under the city") << QPoint(200, 345) << false;
+        QTest::newRow("the clerk") << QPoint(580, 200) << false;
+    }
+    void dropZone()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(bool, taken);
+        MainWindow w;
+        w.newCheque(QStringLiteral("deux francs"));
+        const int rows = w.rows();
+        QCOMPARE(dragAndDropAt(w, QStringLiteral("deux"), at), taken);
+        QCOMPARE(w.frm->TexteResultat()->text(), taken ? QStringLiteral("deux") : QString());
+        QCOMPARE(w.rows(), taken ? rows + 1 : rows);
+    }
+
+    // The longest wordings are drawn inside the band: a pupil may drop a block
+    // on the words already written, to the end of the last one.
+    void theWrittenWordingLiesInTheBand_data()
+    {
+        QTest::addColumn<QString>("wording");
+        QTest::newRow("francs") << QStringLiteral(
+            "neuf cent quatre-vingt-dix-neuf mille neuf cent quatre-vingt-dix-sept francs");
+        QTest::newRow("euros") << QStringLiteral(
+            "neuf cent quatre-vingt-dix-sept mille sept cent quatre-vingt-dix-neuf euros");
+    }
+    void theWrittenWordingLiesInTheBand()
+    {
+        QFETCH(QString, wording);
+        MainWindow w;
+        DropLabel *line = w.frm->TexteResultat();
+        line->setText(wording);
+        QFont f = line->font();
+        f.setPointSizeF(line->drawnPointSize());
+        const QRect drawn = QFontMetrics(f).boundingRect(line->contentsRect(),
+                                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, wording);
+        QVERIFY2(line->dropArea().contains(drawn.topLeft()) && line->dropArea().contains(drawn.bottomRight()) &&
+                     line->dropArea().contains(drawn.bottomLeft()),
+                 qPrintable(QStringLiteral("text drawn over %1,%2 %3x%4")
+                                .arg(drawn.x())
+                                .arg(drawn.y())
+                                .arg(drawn.width())
+                                .arg(drawn.height())));
     }
 
     // A double-click, Enter or Space on a block places it exactly as a drop does.

@@ -163,7 +163,9 @@ private Q_SLOTS:
         MainWindow w;
         auto *label = w.frm->findChild<FitLabel *>(name);
         QVERIFY(label);
-        QTEST(label->geometry(), "geometry");
+        // Where the text is drawn: the wording line is larger than its text
+        // box, so that it takes drops on the whole band of the amount.
+        QTEST(label->contentsRect().translated(label->pos()), "geometry");
         QTEST(label->font().family(), "family");
         QTEST(label->font().pointSizeF(), "points");
         QTEST(label->textColor(), "color");

@@ -139,6 +139,8 @@ private Q_SLOTS:
 
         // A cheque and a goodbye on top, then every window drawn.
         w.newCheque();
+        w.drop(QStringLiteral("milliard"));  // wrong on any amount under a billion: a red row
+        f.Timer_Timer(1);
         w.completeCheque();
         f.Quitter()->click();
         QCOMPARE(f.Message()->text(), QStringLiteral("Au revoir...\n") + prenom + QLatin1Char('.'));
@@ -154,12 +156,19 @@ private Q_SLOTS:
         w.history().Sauvegarder_Click();
         const QList<QStringList> csv = readCsvWithPython(path);
         QCOMPARE(csv.size(), w.rows());
-        QCOMPARE(csv.first(), HistoryModel::headerTexts());
+        QCOMPARE(csv.first(), HistoryModel::headerTexts() << QStringLiteral("Erreur"));
         for (int row = 1; row < w.rows(); ++row) {
             const HistoryRow &h = w.row(row);
-            QCOMPARE(csv.at(row), QStringList({h.number, h.moment, h.event, h.duration}));
+            QCOMPARE(csv.at(row), QStringList({h.number, h.moment, h.event, h.duration,
+                                               h.normal ? QStringLiteral("non") : QStringLiteral("oui")}));
         }
         QCOMPARE(csv.at(2).at(2), event);
+        // The wrong drop is among the rows marked as errors (each red row is, above).
+        QStringList errors;
+        for (const QStringList &line : csv.mid(1))
+            if (line.last() == QStringLiteral("oui"))
+                errors << line.at(2);
+        QVERIFY2(errors.contains(QStringLiteral("milliard")), qPrintable(errors.join(QLatin1Char('|'))));
     }
 
     void chequeLabels_data() { pupilName_data(); }

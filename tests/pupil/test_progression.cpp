@@ -440,11 +440,14 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QStringList> records = parseCsv(QString::fromUtf8(file.readAll()));
         QCOMPARE(records.size(), w->Rows());
-        QCOMPARE(records.at(0), HistoryModel::headerTexts());
-        QCOMPARE(records.at(1), (QStringList {QStringLiteral("1"), cell(*w, 1, 1),
-                                              QStringLiteral("Lancement du programme"), QString()}));
-        QCOMPARE(records.at(2), (QStringList {QStringLiteral("2"), cell(*w, 2, 1), inCsv, QStringLiteral("00:00:00")}));
-        QCOMPARE(records.at(3), (QStringList {QStringLiteral("3"), cell(*w, 3, 1), inCsv, inCsv}));
+        QCOMPARE(records.at(0), HistoryModel::headerTexts() << QStringLiteral("Erreur"));
+        QCOMPARE(records.at(1),
+                 (QStringList {QStringLiteral("1"), cell(*w, 1, 1), QStringLiteral("Lancement du programme"), QString(),
+                               QStringLiteral("non")}));
+        QCOMPARE(records.at(2), (QStringList {QStringLiteral("2"), cell(*w, 2, 1), inCsv, QStringLiteral("00:00:00"),
+                                              QStringLiteral("oui")}));
+        QCOMPARE(records.at(3),
+                 (QStringList {QStringLiteral("3"), cell(*w, 3, 1), inCsv, inCsv, QStringLiteral("non")}));
     }
 
     void saveProposesDatedFileAndCancelWritesNothing()
