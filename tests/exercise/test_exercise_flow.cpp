@@ -788,6 +788,8 @@ private Q_SLOTS:
             const int total = secondsOf(w.lastRow().duration);
             int sum = 0;
             for (int r = first; r < w.rows() - 1; ++r) {
+                if (w.row(r).duration.isEmpty())
+                    continue;  // the series' mark measures no time
                 const bool opensCheque = w.event(r).startsWith(QStringLiteral("Début de l'exercice : "));
                 const int duration = secondsOf(w.row(r).duration);
                 if (!opensCheque) {
