@@ -1,12 +1,12 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "worksheet.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRandomGenerator>
-#include <QBuffer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 

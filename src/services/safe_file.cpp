@@ -19,12 +19,12 @@ FileWriteResult failure(const QString &reason) { return {false, reason}; }
 int probeFolder(const QString &path)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    struct stat info {};
+    struct stat info { };
     if (::stat(folder.constData(), &info) != 0)
         return errno;
     if (!S_ISDIR(info.st_mode))
         return ENOTDIR;
-    struct statvfs fs {};
+    struct statvfs fs { };
     if (::statvfs(folder.constData(), &fs) == 0 && (fs.f_flag & ST_RDONLY))
         return EROFS;
     if (::access(folder.constData(), W_OK | X_OK) != 0)
@@ -57,7 +57,7 @@ QString frenchFileError(int error)
 FileWriteResult writeFileSafely(const QString &path, const QByteArray &bytes)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat existing {};
+    struct stat existing { };
     if (::stat(native.constData(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
         if (S_ISDIR(existing.st_mode))
             return failure(frenchFileError(EISDIR));

@@ -7,12 +7,12 @@
 
 #include <QComboBox>
 
-#include <algorithm>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include <cmath>
 

@@ -39,8 +39,8 @@ public:
     {
         if (limit == Limit::Tmpfs) {
             const QByteArray options = "size=" + QByteArray::number((capacity + Page - 1) / Page * Page);
-            mounted = ::mount("tmpfs", QFile::encodeName(m_root.path()).constData(), "tmpfs", 0,
-                              options.constData()) == 0;
+            mounted =
+                ::mount("tmpfs", QFile::encodeName(m_root.path()).constData(), "tmpfs", 0, options.constData()) == 0;
         }
         QDir(m_root.path()).mkdir(QStringLiteral("dossier"));
     }
@@ -58,7 +58,7 @@ public:
     // Takes all the room but `bytes` (whole pages, as tmpfs counts) with a filler beside the folder.
     bool leaveFree(qint64 bytes)
     {
-        struct statvfs fs {};
+        struct statvfs fs { };
         if (::statvfs(QFile::encodeName(m_root.path()).constData(), &fs) != 0)
             return false;
         const qint64 available = qint64(fs.f_bavail) * qint64(fs.f_frsize);
@@ -196,7 +196,8 @@ class TestFailingDisk : public QObject {
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("libre"));
-        const Attempt attempt = save(kind, size, path, [] {}, [] {}, -1);
+        const Attempt attempt = save(
+            kind, size, path, [] {}, [] {}, -1);
         return attempt.reported ? -1 : QFileInfo(path).size();
     }
 
@@ -243,7 +244,7 @@ private Q_SLOTS:
         Place place(limit, size + needed + 16 * Page);
         if (limit == Limit::Tmpfs && !place.mounted)
             QSKIP("mounting a tmpfs is not allowed here");
-        const QString name = kind == Kind::Csv ? QStringLiteral("progression.csv")
+        const QString name = kind == Kind::Csv   ? QStringLiteral("progression.csv")
                              : kind == Kind::Pdf ? QStringLiteral("cheques.pdf")
                                                  : QStringLiteral("depart.png");
         const QString path = QDir(place.folder()).filePath(name);
@@ -300,7 +301,7 @@ private Q_SLOTS:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
         else
             path = QStringLiteral("/dev/null");
-        struct stat before {};
+        struct stat before { };
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
 
         TestServices ts;
@@ -313,14 +314,15 @@ private Q_SLOTS:
         QCOMPARE(ts.prompts.shown.size(), 1);
         const QString text = ts.prompts.shown.first().text;
         QVERIFY2(text.contains(what == QStringLiteral("folder") ? QStringLiteral("C'est un dossier, pas un fichier.")
-                                                                 : QStringLiteral("pas un fichier ordinaire")),
+                                                                : QStringLiteral("pas un fichier ordinaire")),
                  qPrintable(text));
-        struct stat after {};
+        struct stat after { };
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_ino, before.st_ino);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).size(),
-                 what == QStringLiteral("device") ? 0 : 1);
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).size(),
+            what == QStringLiteral("device") ? 0 : 1);
     }
 
     // Places the picture cannot go, each with its own French reason and a failed exit;
@@ -359,8 +361,8 @@ private Q_SLOTS:
             if (!mounted->mounted)
                 QSKIP("mounting a tmpfs is not allowed here");
             const QString root = QFileInfo(mounted->folder()).absolutePath();
-            QVERIFY(::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                            nullptr) == 0);
+            QVERIFY(::mount("tmpfs", QFile::encodeName(root).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) ==
+                    0);
             path = QDir(mounted->folder()).filePath(QStringLiteral("depart.png"));
         }
         QProcess child;

@@ -35,8 +35,8 @@ public:
         if (m_mounted)
             ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
         // Let the temporary folder be removed again.
-        QFile::setPermissions(pecunetteFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(pecunetteFolder(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     QString path() const { return m_dir.path(); }
@@ -70,9 +70,8 @@ public:
             QFile::setPermissions(file(), QFileDevice::ReadOwner);
         else if (situation == QStringLiteral("read-only folder"))
             QFile::setPermissions(pecunetteFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        else if (m_mounted &&
-                 ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                         nullptr) != 0)
+        else if (m_mounted && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs",
+                                      MS_REMOUNT | MS_RDONLY, nullptr) != 0)
             return QStringLiteral("remounting read-only failed");
         return {};
     }
