@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "command_line.h"
 
+#include "clean_text.h"
 #include "montant_en_lettres.h"
 
 #include <QTextStream>
@@ -10,7 +11,7 @@ bool printOne(const QString &text, QTextStream &out, QTextStream &err, Monnaie m
 {
     const std::optional<int> amount = parseAmount(text.toStdString());
     if (!amount) {
-        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.").arg(text)
+        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.").arg(quotedInput(text))
             << Qt::endl;
         return false;
     }
@@ -45,4 +46,42 @@ std::optional<Monnaie> parseMonnaie(const QString &text)
     if (word == QStringLiteral("euro") || word == QStringLiteral("euros") || word == QStringLiteral("€"))
         return Monnaie::Euro;
     return std::nullopt;
+}
+
+QStringList negativeAmountsAsArguments(const QStringList &arguments, const QStringList &valueOptions)
+{
+    QStringList kept;
+    QStringList amounts;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const bool isValue = i > 0 && valueOptions.contains(arguments.at(i - 1));
+        if (!optionsEnded && argument == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && !isValue && i > 0 && argument.size() > 1 && argument.at(0) == QLatin1Char('-') &&
+            argument.at(1).isDigit())
+            amounts << argument;
+        else if (optionsEnded)
+            amounts << argument;
+        else
+            kept << argument;
+    }
+    if (!amounts.isEmpty() || optionsEnded)
+        kept << QStringLiteral("--") << amounts;
+    return kept;
+}
+
+QString quotedInput(const QString &text)
+{
+    const int longest = 40;
+    QString line = cleanLine(text);
+    if (line.size() <= longest)
+        return line;
+    qsizetype cut = longest - 1;
+    // Never half a character: a cut between the two halves of an emoji would garble the line.
+    if (line.at(cut - 1).isHighSurrogate())
+        --cut;
+    return line.left(cut) + QStringLiteral("…");
 }

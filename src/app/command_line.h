@@ -16,3 +16,13 @@ int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out,
 
 // "franc"/"francs"/"frs" or "euro"/"euros"/"€" (any case); nothing for anything else.
 std::optional<Monnaie> parseMonnaie(const QString &text);
+
+// Qt's parser takes "-5" for an unknown option; it is an amount, and should be
+// refused as one. Moves each such argument (a "-" then a digit, not the value
+// of `valueOptions`) behind a "--", where the parser reads it as an amount.
+// No amount printed moves: a negative one is always refused.
+QStringList negativeAmountsAsArguments(const QStringList &arguments, const QStringList &valueOptions);
+
+// A text the user gave, fit to be quoted in a message: one line, nothing that
+// could drive the terminal, at most 40 characters (a cut one ends with "…").
+QString quotedInput(const QString &text);

@@ -60,10 +60,33 @@ struct Options {
             QStringLiteral("[montants...]"));
     }
 
-    // Reads the command line; --help and --version print and end the program here.
-    void process(const QCoreApplication &app)
+    QStringList arguments(int argc, char **argv) const
     {
-        parser.process(app);
+        QStringList list;
+        for (int i = 0; i < argc; ++i)
+            list << QString::fromLocal8Bit(argv[i]);
+        return negativeAmountsAsArguments(
+            list, {QStringLiteral("--currency"), QStringLiteral("--screenshot"), QStringLiteral("--scene")});
+    }
+
+    // An option that only means something beside another one, given alone: a
+    // French line, rather than an option silently ignored. Empty when all is well.
+    QString misuse(bool wordingMode) const
+    {
+        if (wordingMode && parser.positionalArguments().isEmpty())
+            return QStringLiteral("pecunette : --wording attend un ou plusieurs montants (1 à 99999), "
+                                  "ou « - » pour les lire sur l'entrée standard.");
+        if (!wordingMode && parser.isSet(currency))
+            return QStringLiteral("pecunette : --currency ne s'emploie qu'avec --wording.");
+        if (parser.isSet(scene) && !parser.isSet(screenshot))
+            return QStringLiteral("pecunette : --scene ne s'emploie qu'avec --screenshot.");
+        return {};
+    }
+
+    // Reads the command line; --help and --version print and end the program here.
+    void process(const QStringList &arguments)
+    {
+        parser.process(arguments);
         if (parser.isSet(help))
             parser.showHelp(0);
         if (parser.isSet(version))
@@ -86,18 +109,38 @@ int runWithoutWindows(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(PECUNETTE_VERSION));
     loadFrenchTranslation(app);
     Options options;
-    options.process(app);
+    options.process(options.arguments(argc, argv));
     QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (const QString problem = options.misuse(true); !problem.isEmpty()) {
+        err << problem << Qt::endl;
+        return 2;
+    }
     const std::optional<Monnaie> monnaie = parseMonnaie(options.parser.value(options.currency));
     if (!monnaie) {
         err << QStringLiteral("pecunette : monnaie inconnue « %1 » : franc ou euro.")
-                   .arg(options.parser.value(options.currency))
+                   .arg(quotedInput(options.parser.value(options.currency)))
             << Qt::endl;
         return 2;
     }
     return printWordings(options.parser.positionalArguments(), in, out, err, *monnaie);
+}
+
+// A wrong command line is answered before any window is made, so that it gets
+// its French line even where no display can be opened. 0 when all is well.
+int checkWindowOptions(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pecunette"));
+    loadFrenchTranslation(app);
+    Options options;
+    options.process(options.arguments(argc, argv));
+    if (const QString problem = options.misuse(false); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 2;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -106,6 +149,9 @@ int main(int argc, char **argv)
 {
     if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
+    if (argc > 1)
+        if (const int refused = checkWindowOptions(argc, argv))
+            return refused;
 
     const bool screenshotOnly = hasOption(argc, argv, {"--screenshot"});
     if (screenshotOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -135,7 +181,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     Options options;
-    options.process(app);
+    options.process(options.arguments(argc, argv));
 
     QSettingsStore settings;
     SystemClock clock;
@@ -155,7 +201,7 @@ int main(int argc, char **argv)
         state.SonActif = 0;
         if (!playScene(options.parser.value(options.scene), window, state)) {
             std::fprintf(stderr, "pecunette : scène inconnue « %s »\n",
-                         qPrintable(options.parser.value(options.scene)));
+                         qPrintable(quotedInput(options.parser.value(options.scene))));
             return 2;
         }
         window.show();

@@ -22,8 +22,8 @@ const QString Title = QStringLiteral("Imprimer des chèques");
 
 WorksheetLabels labelsFrom(const SettingsStore &store, const Clock &clock)
 {
-    return {store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre),
-            store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille),
+    return {readLabel(store, Keys::Ordre, Keys::DefaultOrdre),
+            readLabel(store, Keys::Ville, Keys::DefaultVille),
             clock.now().date()};
 }
 }  // namespace

@@ -469,8 +469,8 @@ void FrmMain::NouveauCheque()
     readMonnaie();
     const int amount = TirageMontant();
     const SettingsStore &store = m_services.settings;
-    m_ordreDe->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre));
-    m_ville->setText(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille));
+    m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
+    m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
     m_state.PhraseATrouver = toQ(MontantEnLettres(amount, m_monnaie)).trimmed();
     // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").

@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "frm_eleve.h"
 
+#include "clean_text.h"
 #include "frm_progression.h"
 #include "window_placement.h"
 
@@ -55,6 +56,7 @@ FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &pro
     saisieNom->setObjectName(QStringLiteral("saisieNom"));
     saisieNom->setGeometry(108, 34, 141, 21);
     saisieNom->setMaxLength(std::numeric_limits<int>::max());  // names of any length
+    cleanAsTyped(saisieNom);
 
     Label3 = new QLabel(QStringLiteral("Prénom  :"), Frame);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -63,6 +65,7 @@ FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &pro
     saisiePrenom->setObjectName(QStringLiteral("saisiePrenom"));
     saisiePrenom->setGeometry(108, 78, 141, 21);
     saisiePrenom->setMaxLength(std::numeric_limits<int>::max());
+    cleanAsTyped(saisiePrenom);
 
     OK = new QPushButton(QStringLiteral("&OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
@@ -98,8 +101,8 @@ void FrmEleve::Form_Load(QWidget *mainWindow)
 void FrmEleve::OK_Click()
 {
     // Kept even when the check below refuses them.
-    m_state.NomEleve = saisieNom->text();
-    m_state.PrenomEleve = saisiePrenom->text();
+    m_state.NomEleve = cleanLine(saisieNom->text());
+    m_state.PrenomEleve = cleanLine(saisiePrenom->text());
     if (m_state.NomEleve.trimmed().isEmpty() || m_state.PrenomEleve.trimmed().isEmpty()) {
         m_services.prompts.inform(ProductName,
                                   QStringLiteral("L'identification est nécessaire pour\n"

@@ -1,7 +1,9 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "frm_libelles.h"
 
+#include "clean_text.h"
 #include "settings_keys.h"
+#include "settings_store.h"
 #include "window_placement.h"
 
 #include <QGroupBox>
@@ -41,6 +43,7 @@ FrmLibelles::FrmLibelles(Services &services)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(104, 23, 161, 20);
     Text1->setMaxLength(std::numeric_limits<int>::max());  // a label may be of any length
+    cleanAsTyped(Text1);
 
     Label2 = new QLabel(QStringLiteral("Ville d'émission :"), Frame);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -50,6 +53,7 @@ FrmLibelles::FrmLibelles(Services &services)
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setGeometry(104, 47, 161, 20);
     Text2->setMaxLength(std::numeric_limits<int>::max());
+    cleanAsTyped(Text2);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -67,15 +71,15 @@ void FrmLibelles::Form_Load()
 {
     centreOnPrimaryScreen(this);
     const SettingsStore &settings = m_services.settings;
-    Text1->setText(settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Keys::DefaultOrdre));
-    Text2->setText(settings.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Keys::DefaultVille));
+    Text1->setText(readLabel(settings, Keys::Ordre, Keys::DefaultOrdre));
+    Text2->setText(readLabel(settings, Keys::Ville, Keys::DefaultVille));
     Text1->setFocus();
 }
 
 void FrmLibelles::OKButton_Click()
 {
     SettingsStore &settings = m_services.settings;
-    settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, Text1->text());
-    settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, Text2->text());
+    settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ordre, cleanLine(Text1->text()));
+    settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Ville, cleanLine(Text2->text()));
     close();
 }

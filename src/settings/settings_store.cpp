@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "settings_store.h"
 
+#include "clean_text.h"
 #include "settings_keys.h"
 
 #include <QDir>
@@ -100,4 +101,9 @@ int readIndex(const SettingsStore &store, const QString &key, int count, int fal
 Monnaie storedMonnaie(const SettingsStore &store)
 {
     return readIndex(store, Keys::Monnaie, 2, 0) == 1 ? Monnaie::Euro : Monnaie::Franc;
+}
+
+QString readLabel(const SettingsStore &store, const QString &key, const QString &defaultValue)
+{
+    return cleanLine(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, key, defaultValue));
 }

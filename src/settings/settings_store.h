@@ -52,5 +52,9 @@ qint16 leadingNumber16(const QString &text);
 // or `fallback` when the stored text is absent or not such an index.
 int readIndex(const SettingsStore &store, const QString &key, int count, int fallback);
 
+// A cheque label (Démarrage/Ordre or Démarrage/Ville) cleaned to one plain
+// line: a store edited by hand may hold control characters or direction overrides.
+QString readLabel(const SettingsStore &store, const QString &key, const QString &defaultValue);
+
 // The currency of the next cheque: Démarrage/Monnaie "1" is euros, anything else francs.
 Monnaie storedMonnaie(const SettingsStore &store);

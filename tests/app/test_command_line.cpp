@@ -86,6 +86,72 @@ private Q_SLOTS:
         QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("« zéro »")));
     }
 
+    // Options the program refuses, each with a French line and exit status 2,
+    // before any window opens or any setting is written.
+    void programRefuses_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a negative amount") << QStringList {"--wording", "-5"} << ""
+                                           << "montant refusé « -5 »";
+        QTest::newRow("negative amounts among good ones")
+            << QStringList {"--wording", "2", "-1.5", "3", "--currency", "euro", "-0"} << "deux euros\ntrois euros\n"
+            << "montant refusé « -1.5 »";
+        QTest::newRow("no amount") << QStringList {"--wording"} << ""
+                                   << "--wording attend un ou plusieurs montants";
+        QTest::newRow("a currency without --wording") << QStringList {"--currency", "euro"} << ""
+                                                      << "--currency ne s'emploie qu'avec --wording";
+        QTest::newRow("a scene without --screenshot") << QStringList {"--scene", "demarrage"} << ""
+                                                      << "--scene ne s'emploie qu'avec --screenshot";
+        QTest::newRow("a scene with --wording") << QStringList {"--wording", "2", "--scene", "fin"} << ""
+                                                << "--scene ne s'emploie qu'avec --screenshot";
+        QTest::newRow("a long refused amount cut to 40 characters")
+            << QStringList {"--wording", QString(500, QLatin1Char('9'))} << ""
+            << "« " + QString(39, QLatin1Char('9')) + "… »";
+        QTest::newRow("terminal codes in a refused amount dropped")
+            << QStringList {"--wording", "\x1b[2J12\u202E3"} << ""
+            << "« [2J123 »";
+    }
+    void programRefuses()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(PECUNETTE_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 2);
+        QTEST(QString::fromUtf8(program.readAllStandardOutput()), "out");
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY2(!err.contains(QStringLiteral("Option inconnue")) && !err.contains(QStringLiteral("Unknown")),
+                 qPrintable(err));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Pecunette/Pecunette.conf"))));
+    }
+
+    void quoting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("short") << "abc"
+                               << "abc";
+        QTest::newRow("exactly 40") << QString(40, QLatin1Char('x')) << QString(40, QLatin1Char('x'));
+        QTest::newRow("41") << QString(41, QLatin1Char('x')) << QString(39, QLatin1Char('x')) + "…";
+        QTest::newRow("an emoji across the cut")
+            << QString(38, QLatin1Char('x')) + "🧒🧒🧒" << QString(38, QLatin1Char('x')) + "…";
+        QTest::newRow("line breaks") << "1\n2"
+                                     << "1 2";
+    }
+    void quoting()
+    {
+        QFETCH(QString, text);
+        QTEST(quotedInput(text), "expected");
+    }
+
     void programScreenshot()
     {
         QTemporaryDir dir;

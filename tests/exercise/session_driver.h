@@ -6,6 +6,7 @@
 // and the soak benchmark both drive the window with it.
 #pragma once
 
+#include "clean_text.h"
 #include "main_window_fixture.h"
 
 #include <QAction>
@@ -81,7 +82,7 @@ inline QString describe(const Event &e)
     case Kind::Parametre:
         return QStringLiteral("parameters: %1 = %2").arg(QString::fromLatin1(paramLists()[e.a].combo)).arg(e.b) + after;
     case Kind::Eleve: {
-        auto quoted = [](const QString &name) {
+        auto quoted = [](const QString &name) -> QString {
             return QLatin1Char('"') + (name.size() > 20 ? name.left(20) + QStringLiteral("...") : name) +
                    QLatin1Char('"');
         };
@@ -501,14 +502,16 @@ private:
         dialog->findChild<QLineEdit *>(QStringLiteral("saisieNom"))->setText(nom);
         dialog->findChild<QLineEdit *>(QStringLiteral("saisiePrenom"))->setText(prenom);
         dialog->findChild<QPushButton *>(QStringLiteral("OK"))->click();
-        m_model.nom = nom;
-        m_model.prenom = prenom;
-        if (nom.trimmed().isEmpty() || prenom.trimmed().isEmpty()) {
+        // The dialog keeps a name as one clean line: a tab or a line break is a blank.
+        const QString kept = cleanLine(nom), keptPrenom = cleanLine(prenom);
+        m_model.nom = kept;
+        m_model.prenom = keptPrenom;
+        if (kept.trimmed().isEmpty() || keptPrenom.trimmed().isEmpty()) {
             // Refused with a message: the pupil gives up with Annuler.
             dialog->findChild<QPushButton *>(QStringLiteral("Annuler"))->click();
             return;
         }
-        logged(QStringLiteral("Elève ") + nom + QLatin1Char(' ') + prenom, true);
+        logged(QStringLiteral("Elève ") + kept + QLatin1Char(' ') + keptPrenom, true);
         ++seen.pupils;
     }
 
