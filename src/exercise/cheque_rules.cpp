@@ -238,6 +238,7 @@ std::string FormatDuree(long long milliseconds)
 {
     if (milliseconds <= 0)
         return "00:00:00";
-    const long long seconds = (milliseconds / 1000 + (milliseconds % 1000 >= 500 ? 1 : 0)) % 86400;
+    // A series left open overnight shows all its hours: 25:00:00, not 01:00:00.
+    const long long seconds = milliseconds / 1000 + (milliseconds % 1000 >= 500 ? 1 : 0);
     return decimal(seconds / 3600, 2) + ":" + decimal(seconds / 60 % 60, 2) + ":" + decimal(seconds % 60, 2);
 }

@@ -1,21 +1,14 @@
 // Pecunette — apprendre à remplir un chèque.
 #pragma once
 
-#include <QDateTime>
+#include "services.h"
+
 #include <QString>
 #include <QtGlobal>
 
-// A moment as the history shows it, to the whole second. The history's times
-// drop the milliseconds; durations taken between such moments are exactly the
-// differences of the times shown, and the rows of a series add up to its total.
-inline QDateTime wholeSecond(const QDateTime &moment)
-{
-    return moment.isValid() ? moment.addMSecs(-moment.time().msec()) : moment;
-}
-
 // The shared exercise state: one instance for the run, owned by main() and
 // handed to the windows by reference. Tests make a fresh one per case.
-// An invalid QDateTime is "no moment yet".
+// An invalid Instant is "no moment yet".
 struct ExerciseState {
     int ChequesRestants = 0;  // cheques still to complete in the series
     qint16 NbCheques = 0;  // cheques per series: 5, 10, 15 or 20
@@ -28,14 +21,16 @@ struct ExerciseState {
     QString PhraseATrouver;  // expected wording of the current cheque
     QString NomEleve;
     QString PrenomEleve;
-    QDateTime HeureDebut;  // when the current cheque was prepared
-    QDateTime HeureCourante;  // latest history row, or end of the series
-    QDateTime HeurePrecedente;  // from when the next history row measures its duration
+    // Moments are taken to the whole second, as the history shows them, so
+    // that the rows of a series add up to its total.
+    Instant HeureDebut;  // when the current cheque was prepared
+    Instant HeureCourante;  // latest history row, or end of the series
+    Instant HeurePrecedente;  // from when the next history row measures its duration
 
     // Not in the original state: a series now starts afresh after its result
     // or after "Fin", and its total duration runs from its first cheque.
     bool SerieTerminee = true;  // the next cheque starts a new series
-    QDateTime DebutSerie;  // when the series' first cheque was prepared
+    Instant DebutSerie;  // when the series' first cheque was prepared
     // Drops are judged only while a cheque waits for its wording: from
     // "Nouveau" until the wording is complete or "Fin" ends the session.
     bool ChequeEnCours = false;

@@ -491,7 +491,7 @@ void FrmMain::NouveauCheque()
     m_quitter->setText(QStringLiteral("Fin"));
     m_quitterTag = QStringLiteral("Fin");
     m_consigne->setVisible(true);
-    m_state.HeureDebut = wholeSecond(m_services.clock.now());
+    m_state.HeureDebut = m_services.clock.instant();
     m_state.HeurePrecedente = m_state.HeureDebut;
     if (nouvelleSerie)
         m_state.DebutSerie = m_state.HeureDebut;
@@ -592,7 +592,7 @@ void FrmMain::resultatSerie()
     // The series ends with the row of its last cheque, written a moment ago: read
     // again, the clock could pass into the next second, which no row would account for.
     if (!m_state.HeureCourante.isValid())
-        m_state.HeureCourante = wholeSecond(m_services.clock.now());
+        m_state.HeureCourante = m_services.clock.instant();
     const qint64 elapsed = m_state.DebutSerie.isValid() ? m_state.DebutSerie.msecsTo(m_state.HeureCourante) : 0;
     m_progression->SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
     m_state.SerieTerminee = true;

@@ -120,7 +120,7 @@ FrmProgression::FrmProgression(ExerciseState &state, Services &services, QWidget
     connect(Quitter, &QPushButton::clicked, this, &FrmProgression::Quitter_Click);
     connect(PremierPlan, &QCheckBox::toggled, this, &FrmProgression::PremierPlan_Click);
 
-    m_lancement = wholeSecond(m_services.clock.now());
+    m_lancement = m_services.clock.instant();
     InitGrille();
 }
 
@@ -190,13 +190,13 @@ void FrmProgression::followLastRow()
 
 void FrmProgression::AjoutProgress(const QString &Evenement, bool Normal)
 {
-    m_state.HeureCourante = wholeSecond(m_services.clock.now());
+    m_state.HeureCourante = m_services.clock.instant();
     // Before the first cheque there is no previous moment: the launch stands for it,
     // so the pupil's identification shows the time since the program started.
-    const QDateTime from = m_state.HeurePrecedente.isValid() ? m_state.HeurePrecedente : m_lancement;
+    const Instant from = m_state.HeurePrecedente.isValid() ? m_state.HeurePrecedente : m_lancement;
     const qint64 d = from.msecsTo(m_state.HeureCourante);
     m_state.HeurePrecedente = m_state.HeureCourante;
-    appendRow(m_state.HeureCourante, Evenement, QString::fromStdString(FormatDuree(d)), Normal);
+    appendRow(m_state.HeureCourante.wall, Evenement, QString::fromStdString(FormatDuree(d)), Normal);
 }
 
 void FrmProgression::SetProgress(const QString &Evenement, const QString &Duree, bool Normal)

@@ -60,7 +60,7 @@ private:
     ExerciseState &m_state;
     Services &m_services;
     HistoryModel *m_model = nullptr;
-    QDateTime m_lancement;  // the program's launch: where durations run from before any cheque
+    Instant m_lancement;  // the program's launch: where durations run from before any cheque
     bool m_unloading = false;
     bool m_followPending = false;
     bool m_unsavedRows = false;

@@ -18,10 +18,31 @@ public:
                        const QString &value) = 0;
 };
 
+// A moment of the history, to the whole second: the wall-clock time its row
+// shows, and its place on a clock that only moves forward, which every
+// duration is measured on. A clock set back, a change to summer time or a
+// network time jump moves the first and never the second.
+struct Instant {
+    QDateTime wall;
+    qint64 second = -1;  // whole seconds of the monotonic clock; -1 is "no moment yet"
+
+    bool isValid() const { return second >= 0; }
+    qint64 msecsTo(const Instant &later) const { return (later.second - second) * 1000; }
+    bool operator==(const Instant &) const = default;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds on a monotonic clock from an arbitrary origin.
+    virtual qint64 elapsedMs() const = 0;
+
+    Instant instant() const
+    {
+        const QDateTime wall = now();
+        return {wall.addMSecs(-wall.time().msec()), elapsedMs() / 1000};
+    }
 };
 
 class SoundPlayer {

@@ -4,11 +4,26 @@
 
 #include "services.h"
 
+#include <QElapsedTimer>
+
 class QWidget;
 
 class SystemClock final : public Clock {
 public:
+    SystemClock()
+        : m_phase(QDateTime::currentDateTime().time().msec())
+    {
+        m_monotonic.start();
+    }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    // Starts in step with the wall clock's milliseconds, so that the whole
+    // seconds of both turn over together and a row's duration matches the
+    // times shown, until the wall clock is moved.
+    qint64 elapsedMs() const override { return m_phase + m_monotonic.elapsed(); }
+
+private:
+    qint64 m_phase;
+    QElapsedTimer m_monotonic;
 };
 
 // Modal message boxes; Qt's own button texts come from its French translation.

@@ -637,7 +637,8 @@ void TestChequeRules::formatDuree_data()
     QTest::newRow("rounded down") << 1499LL << QStringLiteral("00:00:01");
     QTest::newRow("rounded up") << 1500LL << QStringLiteral("00:00:02");
     QTest::newRow("last second of a day") << 86399000LL << QStringLiteral("23:59:59");
-    QTest::newRow("whole days dropped") << 25LL * 3600 * 1000 << QStringLiteral("01:00:00");
+    QTest::newRow("more than a day") << 25LL * 3600 * 1000 << QStringLiteral("25:00:00");
+    QTest::newRow("a hundred hours") << 100LL * 3600 * 1000 + 1000 << QStringLiteral("100:00:01");
     QTest::newRow("negative") << -5000LL << QStringLiteral("00:00:00");
 }
 

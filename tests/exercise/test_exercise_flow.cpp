@@ -62,7 +62,7 @@ private Q_SLOTS:
         QCOMPARE(w.lastEvent(), QStringLiteral("Début de l'exercice : ") + w.state.PhraseATrouver);
         QCOMPARE(w.lastRow().duration, QStringLiteral("00:00:00"));
         QVERIFY(w.lastRow().normal);
-        QCOMPARE(w.state.HeureDebut, w.services.clock.current);
+        QCOMPARE(w.state.HeureDebut.wall, w.services.clock.current);
     }
 
     void euros()
@@ -719,7 +719,7 @@ private Q_SLOTS:
         const qint64 seconds = seriesStart.secsTo(w.services.clock.current);
         QCOMPARE(w.lastRow().duration, QString::fromStdString(FormatDuree(seconds * 1000)));
         QVERIFY(seconds > 30);
-        QCOMPARE(w.state.HeureCourante, w.services.clock.current);
+        QCOMPARE(w.state.HeureCourante.wall, w.services.clock.current);
 
         // The next cheque opens a new series, so the next pupil gets a mark of their own.
         f.Quitter_Click();  // "Fin"
@@ -742,6 +742,56 @@ private Q_SLOTS:
         // Started at 23:58:30, over at 00:01:40 the next day: 6 s of drops per cheque, 40 s between.
         QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
         QCOMPARE(w.lastRow().duration, QStringLiteral("00:03:10"));
+    }
+
+    // The wall clock may be moved while a pupil plays: set back by hand, a change
+    // to or from summer time, a network time jump. The rows keep showing the
+    // wall-clock time, but every duration is the time that really passed.
+    void durationsIgnoreAClockThatMoves_data()
+    {
+        QTest::addColumn<qint64>("jumpSeconds");
+        QTest::newRow("set back an hour") << qint64(-3600);
+        QTest::newRow("summer time, forward an hour") << qint64(3600);
+        QTest::newRow("set back a day and a minute") << qint64(-86460);
+        QTest::newRow("a network time jump of 10 s") << qint64(10);
+    }
+
+    void durationsIgnoreAClockThatMoves()
+    {
+        QFETCH(qint64, jumpSeconds);
+        MainWindow w;
+        w.newCheque(QStringLiteral("un franc"));
+        w.services.clock.advance(7);
+        w.drop(QStringLiteral("un"));
+        w.services.clock.current = w.services.clock.current.addSecs(jumpSeconds);
+        w.services.clock.advance(5);
+        w.drop(QStringLiteral("franc"));
+        QCOMPARE(w.lastEvent(), QStringLiteral("un franc"));
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:00:05"));
+        QCOMPARE(w.lastRow().moment.right(8), w.services.clock.current.time().toString(u"HH:mm:ss"));
+        w.frm->Timer_Timer(0);
+        for (int cheque = 1; cheque < 5; ++cheque) {
+            w.services.clock.advance(20);
+            w.newCheque(QStringLiteral("un franc"));
+            w.completeCheque();
+        }
+        QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
+        // 12 s on the first cheque, then 20 s of waiting and 6 s of drops for each of the other four.
+        QCOMPARE(w.lastRow().duration, QStringLiteral("00:01:56"));
+    }
+
+    // A series left open over a night and a day shows all its hours.
+    void aSeriesLongerThanADayShowsItsHours()
+    {
+        MainWindow w;
+        for (int cheque = 0; cheque < 5; ++cheque) {
+            w.newCheque(QStringLiteral("un franc"));
+            w.completeCheque();
+            if (cheque == 2)
+                w.services.clock.advance(25 * 3600);
+        }
+        QCOMPARE(w.lastEvent(), QStringLiteral("Durée totale"));
+        QCOMPARE(w.lastRow().duration, QStringLiteral("25:00:30"));
     }
 
     // The teacher reads a series' time off the history: each row's duration is

@@ -27,10 +27,18 @@ void clearSettings();
 
 class FakeClock final : public Clock {
 public:
+    // Time passing moves both clocks; a test moves `current` alone for a
+    // wall clock set back or forward.
     QDateTime current = QDateTime(QDate(2026, 12, 9), QTime(10, 58, 30));
+    qint64 monotonic = 0;
     QDateTime now() const override { return current; }
-    void advance(qint64 seconds) { current = current.addSecs(seconds); }
-    void advanceMs(qint64 milliseconds) { current = current.addMSecs(milliseconds); }
+    qint64 elapsedMs() const override { return monotonic; }
+    void advance(qint64 seconds) { advanceMs(seconds * 1000); }
+    void advanceMs(qint64 milliseconds)
+    {
+        current = current.addMSecs(milliseconds);
+        monotonic += milliseconds;
+    }
 };
 
 class FakeSoundPlayer final : public SoundPlayer {
