@@ -11,7 +11,8 @@ bool printOne(const QString &text, QTextStream &out, QTextStream &err, Monnaie m
 {
     const std::optional<int> amount = parseAmount(text.toStdString());
     if (!amount) {
-        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.").arg(quotedInput(text))
+        err << QStringLiteral("pecunette : montant refusé « %1 » : il faut un nombre entier de 1 à 99999.")
+                   .arg(quotedInput(text))
             << Qt::endl;
         return false;
     }
@@ -60,10 +61,9 @@ QStringList negativeAmountsAsArguments(const QStringList &arguments, const QStri
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && !isValue && i > 0 && argument.size() > 1 && argument.at(0) == QLatin1Char('-') &&
-            argument.at(1).isDigit())
-            amounts << argument;
-        else if (optionsEnded)
+        const bool negativeAmount =
+            !isValue && i > 0 && argument.size() > 1 && argument.at(0) == QLatin1Char('-') && argument.at(1).isDigit();
+        if (optionsEnded || negativeAmount)
             amounts << argument;
         else
             kept << argument;

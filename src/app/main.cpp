@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "command_line.h"
 #include "demo_scenes.h"
+#include "end_of_session.h"
 #include "frm_main.h"
 #include "frm_param.h"
 #include "frm_progression.h"
@@ -15,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QTextStream>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -154,6 +156,8 @@ int main(int argc, char **argv)
             return refused;
 
     const bool screenshotOnly = hasOption(argc, argv, {"--screenshot"});
+    if (!screenshotOnly)
+        catchStopSignals();
     if (screenshotOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The display size chosen in the parameters (for a projector or a big screen),
@@ -222,6 +226,9 @@ int main(int argc, char **argv)
         }
         return 0;
     }
+    endWithTheSession(app, window);
     window.show();
+    // Once the window is up: a history kept when the last session was cut short.
+    QTimer::singleShot(0, &window, [&window] { window.frmProgression().offerKeptHistories(); });
     return QApplication::exec();
 }

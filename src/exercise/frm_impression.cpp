@@ -22,8 +22,7 @@ const QString Title = QStringLiteral("Imprimer des chèques");
 
 WorksheetLabels labelsFrom(const SettingsStore &store, const Clock &clock)
 {
-    return {readLabel(store, Keys::Ordre, Keys::DefaultOrdre),
-            readLabel(store, Keys::Ville, Keys::DefaultVille),
+    return {readLabel(store, Keys::Ordre, Keys::DefaultOrdre), readLabel(store, Keys::Ville, Keys::DefaultVille),
             clock.now().date()};
 }
 }  // namespace

@@ -680,10 +680,28 @@ void FrmMain::finDeSession()
     m_state.SerieTerminee = true;
 }
 
+bool FrmMain::endOfSession(bool mayAsk)
+{
+    if (m_ended)
+        return true;
+    if (mayAsk && m_progression->hasUnsavedRows()) {
+        if (QuitterOuiNon() != 1)
+            return false;
+    } else {
+        m_progression->keepForNextStart();
+    }
+    Form_Unload();
+    return true;
+}
+
 void FrmMain::mnuFileExit_Click() { close(); }
 
 void FrmMain::closeEvent(QCloseEvent *event)
 {
+    if (m_ended) {
+        event->accept();
+        return;
+    }
     if (m_progression->Rows() > 2 && QuitterOuiNon() != 1) {
         event->ignore();
         return;
@@ -694,6 +712,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
 
 void FrmMain::Form_Unload()
 {
+    m_ended = true;
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
         if (window != this && window != m_progression.get() && window->isVisible())

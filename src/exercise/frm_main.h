@@ -78,6 +78,12 @@ public Q_SLOTS:
     void TexteResultat_DragDrop(int index);
     void Timer_Timer(int index);
     void Quitter_Click();
+    // The desktop session ends or the system stops the program: it ends as the
+    // menu's "Quitter" does, saving the window's place. When `mayAsk`, unsaved
+    // rows are offered for saving as on quitting, and false is returned if the
+    // teacher chooses Annuler (the program goes on); otherwise they are kept
+    // for the next start.
+    bool endOfSession(bool mayAsk);
     void mnuFileExit_Click();
     void mnuEleve_Click();
     void mnuProgression_Click();
@@ -135,6 +141,7 @@ private:
     QString m_quitterTag;
     quint64 m_quitterRelease = 0;  // when the mouse last let go of Quitter, and what it read then
     QString m_quitterTagAtRelease;
+    bool m_ended = false;  // unloaded: the closing questions are behind us
     std::array<ExerciseTimer *, 4> m_timers {};
     QLabel *m_panelText = nullptr;
     QLabel *m_panelNum = nullptr;

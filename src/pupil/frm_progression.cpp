@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -255,6 +257,72 @@ bool FrmProgression::saveToCsv()
     }
     m_unsavedRows = false;
     return true;
+}
+
+QString FrmProgression::keptFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("progressions-non-enregistrees"));
+}
+
+QString FrmProgression::keepForNextStart()
+{
+    if (!m_unsavedRows)
+        return {};
+    QDir folder(keptFolder());
+    folder.mkpath(QStringLiteral("."));
+    // One file per session, never over an earlier one the teacher has not seen yet.
+    const QString stamp = m_services.clock.now().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString path = folder.filePath(QStringLiteral("progression-%1.csv").arg(stamp));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("progression-%1-%2.csv").arg(stamp).arg(n));
+    if (!writeFileSafely(path, HistoryCsv(HistoryModel::headerTexts(), m_model->rows())))
+        return {};
+    m_unsavedRows = false;
+    return path;
+}
+
+void FrmProgression::offerKeptHistories()
+{
+    const QFileInfoList kept =
+        QDir(keptFolder()).entryInfoList({QStringLiteral("progression-*.csv")}, QDir::Files, QDir::Name);
+    for (const QFileInfo &file : kept) {
+        const Prompts::Answer answer = m_services.prompts.askOkCancel(
+            Caption,
+            QStringLiteral("La progression d'une séance précédente n'avait pas été enregistrée quand\n"
+                           "Pecunette a été arrêté (fin de la session ou arrêt de l'ordinateur).\n"
+                           "Elle a été gardée dans le fichier\n%1.\n\n"
+                           "Voulez-vous l'enregistrer maintenant ? (Annuler : elle reste gardée\n"
+                           "et vous sera proposée au prochain démarrage.)")
+                .arg(QDir::toNativeSeparators(file.absoluteFilePath())),
+            Prompts::Icon::Warning);
+        if (answer != Prompts::Answer::Ok)
+            return;
+        const QString proposed =
+            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(file.fileName());
+        const QString path = m_services.prompts.askSaveFile(QStringLiteral("Enregistrer la progression de l'exercice"),
+                                                            proposed, QStringLiteral("Fichiers CSV (*.csv)"));
+        if (path.isEmpty())
+            return;
+        QFile source(file.absoluteFilePath());
+        const bool read = source.open(QIODevice::ReadOnly);
+        const QByteArray bytes = read ? source.readAll() : QByteArray();
+        const FileWriteResult saved = read ? writeFileSafely(path, bytes) : FileWriteResult {};
+        if (!read || !saved) {
+            m_services.prompts.inform(
+                Caption,
+                QStringLiteral("Impossible d'enregistrer la progression dans le fichier\n%1.\n%2\n"
+                               "Elle reste gardée dans %3.")
+                    .arg(QDir::toNativeSeparators(path),
+                         read ? saved.reason : QStringLiteral("Le fichier gardé ne peut pas être lu."),
+                         QDir::toNativeSeparators(file.absoluteFilePath())),
+                Prompts::Icon::Critical);
+            return;
+        }
+        // Saved over itself, the kept file is the only copy: it stays.
+        if (QFileInfo(path).canonicalFilePath() != file.canonicalFilePath())
+            source.remove();
+    }
 }
 
 void FrmProgression::showEvent(QShowEvent *event)

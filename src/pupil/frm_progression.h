@@ -39,6 +39,17 @@ public:
     // gives up or the file cannot be written (which is told).
     bool saveToCsv();
 
+    // The session ends with no one to ask (the system stops the program, or
+    // the desktop session ends without leave to ask): the unsaved rows go to a
+    // CSV file of their own in the data folder, offered at the next start.
+    // Returns that file's path, empty when nothing needed keeping or the
+    // file could not be written.
+    QString keepForNextStart();
+    // At start: offers to save each history kept that way where the teacher
+    // chooses. A kept file goes only once it is saved elsewhere.
+    void offerKeptHistories();
+    static QString keptFolder();
+
 public Q_SLOTS:
     void mnuProgression_Click();  // show (modeless, no owner) or bring to the front
     void Vider_Click();

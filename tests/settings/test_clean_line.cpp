@@ -18,8 +18,8 @@ private Q_SLOTS:
         QTest::newRow("escape sequence") << "\x1b[31mRouge"
                                          << "[31mRouge";
         QTest::newRow("DEL and C1 controls") << QStringLiteral("a\u007Fb\u0080c\u009Fd") << "abcd";
-        QTest::newRow("each line break one blank")
-            << "Jean\nPaul\r\nMarie\rLou\u2028Zoé\u2029Léo\u0085Max" << "Jean Paul Marie Lou Zoé Léo Max";
+        QTest::newRow("each line break one blank") << "Jean\nPaul\r\nMarie\rLou\u2028Zoé\u2029Léo\u0085Max"
+                                                   << "Jean Paul Marie Lou Zoé Léo Max";
         QTest::newRow("two line breaks two blanks") << "a\n\nb"
                                                     << "a  b";
         QTest::newRow("tab") << "Jean\tPaul"

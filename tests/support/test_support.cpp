@@ -28,6 +28,8 @@ void isolateSettings()
 {
     const QString path = settingsDir().path();
     qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+    // The data folder too: what the program keeps there stays in the test's own.
+    qputenv("XDG_DATA_HOME", (path + QStringLiteral("/data")).toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
 }
