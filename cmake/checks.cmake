@@ -26,7 +26,7 @@ elseif(PECUNETTE_SANITIZE)
   # sanitizers' own advice) for the pure rules and the test that runs them over
   # every amount, which would take minutes without it; no benchmarks.
   function(pecunette_sanitized_build_targets)
-    foreach(target pecunette_wording pecunette_exercise_rules test_cheque_rules)
+    foreach(target pecunette_rules test_cheque_rules)
       if(TARGET ${target})
         target_compile_options(${target} PRIVATE -O1)
       endif()

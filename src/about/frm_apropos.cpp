@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "frm_apropos.h"
 
+#include "pictures.h"
 #include "window_placement.h"
 
 #include <QGuiApplication>
@@ -45,6 +46,7 @@ FrmApropos::FrmApropos(Services &services, QWidget *mainWindow)
     setObjectName(QStringLiteral("frmApropos"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("A propos de ..."));
+    registerPictures();
     setWindowIcon(QIcon(QStringLiteral(":/pecunette/icon.svg")));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(8.25);

@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "help_window.h"
 
+#include "pictures.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -120,6 +122,7 @@ FrmAide::FrmAide(const QString &folder)
     setObjectName(QStringLiteral("frmAide"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(TitlePrefix);
+    registerPictures();
     setWindowIcon(QIcon(QStringLiteral(":/pecunette/icon.svg")));
     setFont(sansSerif(10));
 

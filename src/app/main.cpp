@@ -5,6 +5,7 @@
 #include "frm_main.h"
 #include "frm_param.h"
 #include "frm_progression.h"
+#include "program_windows.h"
 #include "safe_file.h"
 #include "settings_store.h"
 #include "sound_cues.h"
@@ -198,7 +199,8 @@ int main(int argc, char **argv)
     Services services {settings, clock, sound, prompts, systemInfo};
     ExerciseState state;
 
-    FrmMain window(state, services);
+    ProgramWindows windows(state, services);
+    FrmMain &window = windows.main();
     if (options.parser.isSet(options.screenshot)) {
         const QString file = options.parser.value(options.screenshot);
         // A scene plays with sound off and leaves the user's settings alone.
@@ -229,6 +231,6 @@ int main(int argc, char **argv)
     endWithTheSession(app, window);
     window.show();
     // Once the window is up: a history kept when the last session was cut short.
-    QTimer::singleShot(0, &window, [&window] { window.frmProgression().offerKeptHistories(); });
+    QTimer::singleShot(0, &window, [&windows] { windows.progression().offerKeptHistories(); });
     return QApplication::exec();
 }

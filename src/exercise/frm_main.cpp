@@ -2,18 +2,13 @@
 #include "frm_main.h"
 
 #include "cheque_rules.h"
-#include "frm_apropos.h"
-#include "frm_eleve.h"
 #include "frm_impression.h"
-#include "frm_libelles.h"
-#include "frm_param.h"
-#include "frm_progression.h"
-#include "help_commands.h"
 #include "lock_keys.h"
 #include "montant_en_lettres.h"
+#include "pictures.h"
 #include "settings_keys.h"
 #include "settings_store.h"
-#include "sound_cues.h"
+#include "sound_files.h"
 #include "window_placement.h"
 
 #include <QApplication>
@@ -53,13 +48,11 @@ std::string toStd(const QString &text) { return text.toStdString(); }
 QLocale french() { return QLocale(QLocale::French, QLocale::France); }
 }  // namespace
 
-// The pictures live in this static library: register them before use.
-static void registerPictures() { Q_INIT_RESOURCE(resources); }
-
-FrmMain::FrmMain(ExerciseState &state, Services &services, QWidget *parent)
+FrmMain::FrmMain(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
     , m_services(services)
+    , m_progression(progression)
 {
     endProgramAtOnce = [] { QCoreApplication::exit(0); };
     registerPictures();
@@ -89,7 +82,6 @@ FrmMain::FrmMain(ExerciseState &state, Services &services, QWidget *parent)
 
     placeWindow();
 
-    m_progression = std::make_unique<FrmProgression>(m_state, m_services);
     qApp->installEventFilter(this);
 }
 
@@ -447,7 +439,7 @@ void FrmMain::NouveauCheque()
         finDuCheque();
     if (m_state.ChequeEnCours) {
         m_state.ErreursSerie += m_state.ErreursCheque;
-        m_progression->AjoutProgress(QStringLiteral("Chèque abandonné"), false);
+        m_progression.AjoutProgress(QStringLiteral("Chèque abandonné"), false);
     }
 
     // The first cheque after start-up, after a series' mark or after "Fin"
@@ -496,7 +488,7 @@ void FrmMain::NouveauCheque()
     if (nouvelleSerie)
         m_state.DebutSerie = m_state.HeureDebut;
     m_state.ChequeEnCours = true;
-    m_progression->AjoutProgress(QStringLiteral("Début de l'exercice : ") + m_state.PhraseATrouver, true);
+    m_progression.AjoutProgress(QStringLiteral("Début de l'exercice : ") + m_state.PhraseATrouver, true);
 }
 
 // --- A drop on the cheque ------------------------------------------------
@@ -513,7 +505,7 @@ void FrmMain::TexteResultat_DragDrop(int index)
         JudgeDrop(expected, toStd(m_texteResultat->text()), toStd(Nombre(index)->text().trimmed()));
     const QString candidate = toQ(verdict.candidate);
     if (verdict.right) {
-        m_progression->AjoutProgress(candidate, true);
+        m_progression.AjoutProgress(candidate, true);
         m_texteResultat->setText(candidate);
         setMessage(30, 22, QStringLiteral("C'est exact!"));
         Timer(2)->stop();
@@ -523,7 +515,7 @@ void FrmMain::TexteResultat_DragDrop(int index)
         m_state.ChequeEnCours = verdict.wording != expected;
         JoueSon(Sons::DropJuste);
     } else {
-        m_progression->AjoutProgress(candidate, false);
+        m_progression.AjoutProgress(candidate, false);
         m_state.ErreursCheque += 1;
         JoueSon(Sons::DropFausse);
         setMessageTop(30);
@@ -565,7 +557,7 @@ void FrmMain::finDuCheque()
     JoueSon(Sons::ChequeFini);
     const ChequeResult result = ChequeResultFor(m_state.ErreursCheque);
     setMessage(result.messageTop, 18, toQ(result.message));
-    m_progression->AjoutProgress(toQ(result.historyRow), result.normal);
+    m_progression.AjoutProgress(toQ(result.historyRow), result.normal);
     m_state.ChequesRestants -= 1;
     m_state.ErreursSerie += m_state.ErreursCheque;
     if (m_state.ChequesRestants != 0) {
@@ -584,7 +576,7 @@ void FrmMain::resultatSerie()
     stopAllTimers();
     JoueSon(Sons::SerieFinie);
     setMessage(30, 22, toQ(MarkCaption(m_state.ErreursSerie, m_state.MotsJustes)));
-    m_progression->SetProgress(toQ(MarkHistoryRow(m_state.ErreursSerie, m_state.MotsJustes)), QString(), true);
+    m_progression.SetProgress(toQ(MarkHistoryRow(m_state.ErreursSerie, m_state.MotsJustes)), QString(), true);
     m_texte->setText(QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
     m_nouveau->setEnabled(false);
     m_nouveau->setVisible(false);
@@ -594,7 +586,7 @@ void FrmMain::resultatSerie()
     if (!m_state.HeureCourante.isValid())
         m_state.HeureCourante = m_services.clock.instant();
     const qint64 elapsed = m_state.DebutSerie.isValid() ? m_state.DebutSerie.msecsTo(m_state.HeureCourante) : 0;
-    m_progression->SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
+    m_progression.SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
     m_state.SerieTerminee = true;
 }
 
@@ -615,7 +607,7 @@ void FrmMain::afficheIndice()
         }
     }
     Timer(2)->stop();
-    m_progression->AjoutProgress(QStringLiteral("Affichage du mot '") + word + QStringLiteral("' en bleu"), false);
+    m_progression.AjoutProgress(QStringLiteral("Affichage du mot '") + word + QStringLiteral("' en bleu"), false);
 }
 
 // --- Ending and quitting -------------------------------------------------
@@ -626,7 +618,7 @@ int FrmMain::QuitterOuiNon()
     const QString record = QStringLiteral("L'historique des sessions contient les informations\n"
                                           "utiles pour l'analyse de la progression des élèves.\n");
     // The history lives only in memory: what was not saved is lost with the program.
-    if (!m_progression->hasUnsavedRows()) {
+    if (!m_progression.hasUnsavedRows()) {
         const Prompts::Answer answer = m_services.prompts.askOkCancel(
             title, record + QStringLiteral("Voulez-vous réellement quitter 'Pecunette' ?"), Prompts::Icon::Critical);
         return answer == Prompts::Answer::Ok ? 1 : 2;
@@ -638,7 +630,7 @@ int FrmMain::QuitterOuiNon()
         Prompts::Icon::Critical);
     switch (answer) {
     // A save given up or failed keeps the program open, with the history whole.
-    case Prompts::Answer::Save: return m_progression->saveToCsv() ? 1 : 2;
+    case Prompts::Answer::Save: return m_progression.saveToCsv() ? 1 : 2;
     case Prompts::Answer::Discard: return 1;
     default: return 2;
     }
@@ -676,7 +668,7 @@ void FrmMain::finDeSession()
     m_state.NomEleve.clear();
     m_state.PrenomEleve.clear();
     setSessionLine(QString());
-    m_progression->AjoutProgress(QStringLiteral("Clique du bouton 'Fin'."), true);
+    m_progression.AjoutProgress(QStringLiteral("Clique du bouton 'Fin'."), true);
     m_state.SerieTerminee = true;
 }
 
@@ -684,11 +676,11 @@ bool FrmMain::endOfSession(bool mayAsk)
 {
     if (m_ended)
         return true;
-    if (mayAsk && m_progression->hasUnsavedRows()) {
+    if (mayAsk && m_progression.hasUnsavedRows()) {
         if (QuitterOuiNon() != 1)
             return false;
     } else {
-        m_progression->keepForNextStart();
+        m_progression.keepForNextStart();
     }
     Form_Unload();
     return true;
@@ -702,7 +694,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (m_progression->Rows() > 2 && QuitterOuiNon() != 1) {
+    if (m_progression.Rows() > 2 && QuitterOuiNon() != 1) {
         event->ignore();
         return;
     }
@@ -713,12 +705,13 @@ void FrmMain::closeEvent(QCloseEvent *event)
 void FrmMain::Form_Unload()
 {
     m_ended = true;
+    // The history first: it refuses every other close.
+    m_progression.closeForUnload();
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
-        if (window != this && window != m_progression.get() && window->isVisible())
+        if (window != this && window->isVisible())
             window->close();
     }
-    m_progression->closeForUnload();
     if (!isMinimized()) {
         SettingsStore &store = m_services.settings;
         const QRect frame = frameGeometry();
@@ -735,54 +728,15 @@ void FrmMain::Form_Unload()
 
 // --- Commands of the other windows ---------------------------------------
 
-void FrmMain::mnuProgression_Click() { m_progression->mnuProgression_Click(); }
-
-namespace {
-// Shows a modeless dialog without owner, loading it first when it is not
-// loaded; one already open only comes to the front. A dialog hidden but
-// still loaded goes when the main window goes.
-template<typename Dialog, typename Load>
-void showDialog(QPointer<Dialog> &loaded, QObject *mainWindow, Load load)
-{
-    if (!loaded) {
-        loaded = load();
-        QObject::connect(mainWindow, &QObject::destroyed, loaded,
-                         [dialog = QPointer<Dialog>(loaded)] { delete dialog.data(); });
-    }
-    comeAboveStayOnTopWindows(loaded);
-    loaded->show();
-    loaded->raise();
-    loaded->activateWindow();
-}
-}  // namespace
-
-void FrmMain::mnuEleve_Click()
-{
-    showDialog(m_eleve, this, [this] {
-        return new FrmEleve(m_state, m_services, *m_progression, this, m_message, m_debutMsg,
-                            [this](const QString &text) { setSessionLine(text); });
-    });
-}
-
-void FrmMain::mnuFileProperties_Click()
-{
-    showDialog(m_param, this, [this] { return new FrmParam(m_state, m_services); });
-}
-
-void FrmMain::mnuLibelles_Click()
-{
-    showDialog(m_libelles, this, [this] { return new FrmLibelles(m_services); });
-}
-
-void FrmMain::mnuHelpContents_Click() { AideSommaire(m_aide, this, m_services.prompts); }
-void FrmMain::mnuHelpSearch_Click() { AideRecherche(m_aide, this, m_services.prompts); }
-
-void FrmMain::mnuHelpAbout_Click()
-{
-    showDialog(m_apropos, this, [this] { return new FrmApropos(m_services, this); });
-}
+void FrmMain::mnuProgression_Click() { Q_EMIT progressionRequested(); }
+void FrmMain::mnuEleve_Click() { Q_EMIT eleveRequested(); }
+void FrmMain::mnuFileProperties_Click() { Q_EMIT parametresRequested(); }
+void FrmMain::mnuLibelles_Click() { Q_EMIT libellesRequested(); }
+void FrmMain::mnuHelpContents_Click() { Q_EMIT aideSommaireRequested(); }
+void FrmMain::mnuHelpSearch_Click() { Q_EMIT aideRechercheRequested(); }
+void FrmMain::mnuHelpAbout_Click() { Q_EMIT aproposRequested(); }
 
 void FrmMain::mnuImprimer_Click()
 {
-    showDialog(m_impression, this, [this] { return new FrmImpression(m_state, m_services); });
+    showLoadedWindow(m_impression, this, [this] { return new FrmImpression(m_state, m_services); });
 }

@@ -5,6 +5,7 @@
 #include "cheque_widgets.h"
 #include "exercise_state.h"
 #include "montant_en_lettres.h"
+#include "progress_log.h"
 #include "services.h"
 
 #include <QMainWindow>
@@ -15,22 +16,16 @@
 #include <functional>
 #include <memory>
 
-class FrmAide;
-class FrmApropos;
-class FrmEleve;
 class FrmImpression;
-class FrmLibelles;
-class FrmParam;
-class FrmProgression;
 class QAction;
 class QPushButton;
 
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    // Runs the whole start-up: reads the store, sets the state, loads the
-    // history window hidden. The caller shows the window.
-    FrmMain(ExerciseState &state, Services &services, QWidget *parent = nullptr);
+    // Runs the whole start-up: reads the store, sets the state. The rows go to
+    // `progression`, which outlives the window. The caller shows the window.
+    FrmMain(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *parent = nullptr);
     ~FrmMain() override;
 
     // What "Quitter" + OK does: end the program at once, no unload step.
@@ -39,7 +34,6 @@ public:
 
     // Public operations other windows call.
     int QuitterOuiNon();
-    FrmProgression &frmProgression() { return *m_progression; }
     void setSessionLine(const QString &text);
     QString sessionLine() const;
 
@@ -94,6 +88,17 @@ public Q_SLOTS:
     void mnuHelpSearch_Click();
     void mnuHelpAbout_Click();
 
+Q_SIGNALS:
+    // The menu commands that open another window: whoever assembles the
+    // program answers them, so this window knows none of those classes.
+    void progressionRequested();
+    void eleveRequested();
+    void parametresRequested();
+    void libellesRequested();
+    void aideSommaireRequested();
+    void aideRechercheRequested();
+    void aproposRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;  // Form_QueryUnload, then Form_Unload
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -146,12 +151,7 @@ private:
     QLabel *m_panelText = nullptr;
     QLabel *m_panelNum = nullptr;
     QLabel *m_panelMaj = nullptr;
-    // The dialogs: loaded from their first opening until they are closed, when they delete themselves.
-    QPointer<FrmEleve> m_eleve;
-    QPointer<FrmParam> m_param;
-    QPointer<FrmLibelles> m_libelles;
-    QPointer<FrmApropos> m_apropos;
+    ProgressLog &m_progression;
+    // Loaded from its first opening until it is closed, when it deletes itself.
     QPointer<FrmImpression> m_impression;
-    QPointer<FrmAide> m_aide;
-    std::unique_ptr<FrmProgression> m_progression;
 };

@@ -1,8 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "frm_eleve.h"
 
+#include "pictures.h"
 #include "clean_text.h"
-#include "frm_progression.h"
 #include "window_placement.h"
 
 #include <QGroupBox>
@@ -20,7 +20,7 @@ const QString ProductName = QStringLiteral("Pecunette");
 // A plain window rather than a QDialog: Enter in a text box and Escape do
 // nothing, so a name is only confirmed by the OK button itself; Enter on a
 // focused button presses it, as Space does.
-FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &progression, QWidget *mainWindow,
+FrmEleve::FrmEleve(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *mainWindow,
                    QLabel *message, QLabel *debutMsg, std::function<void(const QString &)> setSessionLine)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
@@ -34,6 +34,7 @@ FrmEleve::FrmEleve(ExerciseState &state, Services &services, FrmProgression &pro
     setObjectName(QStringLiteral("frmEleve"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Identification ..."));
+    registerPictures();
     setWindowIcon(QIcon(QStringLiteral(":/pecunette/icon.svg")));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(8.25);

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "exercise_state.h"
+#include "progress_log.h"
 #include "services.h"
 
 #include <QWidget>
 
 #include <functional>
 
-class FrmProgression;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +22,7 @@ public:
     // text boxes filled from NomEleve and PrenomEleve. Modeless and without
     // owner; `mainWindow` is only read for its position. Closing the dialog
     // (Annuler or the close box) deletes it; an accepted OK only hides it.
-    FrmEleve(ExerciseState &state, Services &services, FrmProgression &progression, QWidget *mainWindow,
+    FrmEleve(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *mainWindow,
              QLabel *message, QLabel *debutMsg, std::function<void(const QString &)> setSessionLine);
 
 public Q_SLOTS:
@@ -34,7 +34,7 @@ private:
 
     ExerciseState &m_state;
     Services &m_services;
-    FrmProgression &m_progression;
+    ProgressLog &m_progression;
     QLabel *m_message;
     QLabel *m_debutMsg;
     std::function<void(const QString &)> m_setSessionLine;

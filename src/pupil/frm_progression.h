@@ -4,6 +4,7 @@
 
 #include "exercise_state.h"
 #include "history_model.h"
+#include "progress_log.h"
 #include "services.h"
 
 #include <QWidget>
@@ -13,7 +14,7 @@ class QLabel;
 class QPushButton;
 class QTableView;
 
-class FrmProgression : public QWidget {
+class FrmProgression : public QWidget, public ProgressLog {
     Q_OBJECT
 public:
     // Loads the window hidden and writes the launch row (InitGrille).
@@ -21,30 +22,30 @@ public:
 
     // Appends a row whose duration runs from HeurePrecedente (or from the
     // launch, before any cheque); black when `Normal`, red otherwise.
-    void AjoutProgress(const QString &Evenement, bool Normal);
+    void AjoutProgress(const QString &Evenement, bool Normal) override;
     // Appends a row with a duration given by the caller; touches no clock variable.
-    void SetProgress(const QString &Evenement, const QString &Duree, bool Normal);
+    void SetProgress(const QString &Evenement, const QString &Duree, bool Normal) override;
 
     // Rows of the grid, header included: 2 right after start-up or a clearing.
-    int Rows() const;
+    int Rows() const override;
     HistoryModel &model() { return *m_model; }
 
     // The main window's unloading: the one close this window accepts.
-    void closeForUnload();
+    void closeForUnload() override;
 
     // True when rows were added since the last file saved (or since the
     // launch or the last clearing): quitting would lose them.
-    bool hasUnsavedRows() const { return m_unsavedRows; }
+    bool hasUnsavedRows() const override { return m_unsavedRows; }
     // Asks where and writes the history there as CSV; false when the teacher
     // gives up or the file cannot be written (which is told).
-    bool saveToCsv();
+    bool saveToCsv() override;
 
     // The session ends with no one to ask (the system stops the program, or
     // the desktop session ends without leave to ask): the unsaved rows go to a
     // CSV file of their own in the data folder, offered at the next start.
     // Returns that file's path, empty when nothing needed keeping or the
     // file could not be written.
-    QString keepForNextStart();
+    QString keepForNextStart() override;
     // At start: offers to save each history kept that way where the teacher
     // chooses. A kept file goes only once it is saved elsewhere.
     void offerKeptHistories();

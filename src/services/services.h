@@ -4,6 +4,8 @@
 // waits for the clock or plays a sound.
 #pragma once
 
+#include "instant.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -16,19 +18,6 @@ public:
                          const QString &defaultValue) const = 0;
     virtual void Write(const QString &application, const QString &section, const QString &key,
                        const QString &value) = 0;
-};
-
-// A moment of the history, to the whole second: the wall-clock time its row
-// shows, and its place on a clock that only moves forward, which every
-// duration is measured on. A clock set back, a change to summer time or a
-// network time jump moves the first and never the second.
-struct Instant {
-    QDateTime wall;
-    qint64 second = -1;  // whole seconds of the monotonic clock; -1 is "no moment yet"
-
-    bool isValid() const { return second >= 0; }
-    qint64 msecsTo(const Instant &later) const { return (later.second - second) * 1000; }
-    bool operator==(const Instant &) const = default;
 };
 
 class Clock {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 
 class QWidget;
@@ -34,3 +36,20 @@ bool anotherWindowStaysOnTop(const QWidget *except);
 // Call it just before showing `window`; one already shown is shown again,
 // where it was.
 void comeAboveStayOnTopWindows(QWidget *window);
+
+// Shows a modeless window without owner, loading it first when it is not
+// loaded; one already open only comes to the front. A window hidden but
+// still loaded goes when `owner` goes.
+template<typename Window, typename Load>
+void showLoadedWindow(QPointer<Window> &loaded, QObject *owner, Load load)
+{
+    if (!loaded) {
+        loaded = load();
+        QObject::connect(owner, &QObject::destroyed, loaded,
+                         [window = QPointer<Window>(loaded)] { delete window.data(); });
+    }
+    comeAboveStayOnTopWindows(loaded);
+    loaded->show();
+    loaded->raise();
+    loaded->activateWindow();
+}

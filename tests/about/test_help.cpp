@@ -2,6 +2,8 @@
 // The help: the two menu commands, the window, its index of keywords, and its pages.
 #include "cheque_rules.h"
 #include "frm_main.h"
+#include "frm_progression.h"
+#include "program_windows.h"
 #include "help_commands.h"
 #include "help_window.h"
 #include "layout_checks.h"
@@ -45,11 +47,13 @@ QList<FrmAide *> helpWindows()
 struct MainFixture {
     ExerciseState state;
     TestServices services;
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<ProgramWindows> windows;
+    FrmMain *main = nullptr;
 
     MainFixture()
     {
-        main = std::make_unique<FrmMain>(state, services.services);
+        windows = std::make_unique<ProgramWindows>(state, services.services);
+        main = &windows->main();
         main->endProgramAtOnce = [] {};
         main->show();
     }
@@ -221,7 +225,8 @@ private Q_SLOTS:
         aide = helpWindows().first();
 
         // It goes with the main window.
-        f.main.reset();
+        f.windows.reset();
+        f.main = nullptr;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(aide.isNull());
     }

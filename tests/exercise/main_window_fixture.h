@@ -5,6 +5,7 @@
 #include "cheque_rules.h"
 #include "frm_main.h"
 #include "frm_progression.h"
+#include "program_windows.h"
 #include "settings_keys.h"
 #include "test_support.h"
 
@@ -17,7 +18,8 @@
 struct MainWindow {
     ExerciseState state;
     TestServices services;
-    std::unique_ptr<FrmMain> frm;
+    std::unique_ptr<ProgramWindows> windows;
+    FrmMain *frm = nullptr;
     int endedAtOnce = 0;
 
     // Settings to store before the window starts, as (key, text) of Pecunette/Démarrage.
@@ -25,7 +27,8 @@ struct MainWindow {
     {
         for (const auto &[key, value] : stored)
             services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, key, value);
-        frm = std::make_unique<FrmMain>(state, services.services);
+        windows = std::make_unique<ProgramWindows>(state, services.services);
+        frm = &windows->main();
         frm->endProgramAtOnce = [this] { ++endedAtOnce; };
         frm->seedRandom(20261209);
         frm->show();
@@ -36,7 +39,7 @@ struct MainWindow {
         frm->hide();
     }
 
-    FrmProgression &history() { return frm->frmProgression(); }
+    FrmProgression &history() { return windows->progression(); }
     int rows() { return history().Rows(); }
     // The event text of the grid row `gridRow` (1 is the launch row).
     QString event(int gridRow) { return history().model().row(gridRow - 1).event; }

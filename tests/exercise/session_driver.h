@@ -224,7 +224,7 @@ public:
         case Kind::Parametre: parametre(e.a, e.b); break;
         case Kind::Eleve: eleve(names()[e.a], names()[e.b]); break;
         case Kind::Vider:
-            frm().frmProgression().Vider_Click();
+            m_window->history().Vider_Click();
             m_model.rows = 2;
             break;
         }
@@ -520,7 +520,7 @@ private:
         const Model &m = m_model;
         FrmMain &f = frm();
         const ExerciseState &s = m_window->state;
-        FrmProgression &history = f.frmProgression();
+        FrmProgression &history = m_window->history();
         auto fault = [](const QString &what, const auto &actual, const auto &expected) {
             return QStringLiteral("%1: %2 instead of %3").arg(what).arg(actual).arg(expected);
         };

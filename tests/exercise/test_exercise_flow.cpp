@@ -291,7 +291,7 @@ private Q_SLOTS:
     static bool dragAndDropAt(MainWindow &w, const QString &caption, QPoint at)
     {
         QWindow *window = w.frm->windowHandle();
-        const QPoint inWindow = w.frm->centralWidget()->mapTo(w.frm.get(), at);
+        const QPoint inWindow = w.frm->centralWidget()->mapTo(w.frm, at);
         QMimeData mime;
         mime.setData(WordBlockLabel::mimeType(), QByteArray::number(MainWindow::blockIndex(caption)));
         QDragEnterEvent enter(inWindow, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -7,6 +7,7 @@
 
 #include "frm_param.h"
 #include "sound_cues.h"
+#include "sound_files.h"
 
 #include <QAction>
 #include <QApplication>

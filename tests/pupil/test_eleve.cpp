@@ -4,6 +4,7 @@
 #include "frm_eleve.h"
 #include "frm_main.h"
 #include "frm_progression.h"
+#include "program_windows.h"
 #include "layout_checks.h"
 #include "test_support.h"
 
@@ -26,12 +27,14 @@ const QString Refusal =
 struct Fixture {
     ExerciseState state;
     TestServices services;
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<ProgramWindows> windows;
+    FrmMain *main = nullptr;
     QPointer<FrmEleve> dialog;
 
     Fixture()
     {
-        main = std::make_unique<FrmMain>(state, services.services);
+        windows = std::make_unique<ProgramWindows>(state, services.services);
+        main = &windows->main();
         main->endProgramAtOnce = [] {};
         main->show();
     }
@@ -45,7 +48,7 @@ struct Fixture {
     // Loads the dialog as the menu command does when it is not loaded.
     FrmEleve *load()
     {
-        dialog = new FrmEleve(state, services.services, main->frmProgression(), main.get(), main->Message(),
+        dialog = new FrmEleve(state, services.services, windows->progression(), main, main->Message(),
                               main->DebutMsg(), [this](const QString &text) { main->setSessionLine(text); });
         dialog->show();
         return dialog;
@@ -87,8 +90,8 @@ struct Fixture {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return dialog.isNull();
     }
-    int rows() { return main->frmProgression().Rows(); }
-    HistoryRow lastRow() { return main->frmProgression().model().rows().back(); }
+    int rows() { return windows->progression().Rows(); }
+    HistoryRow lastRow() { return windows->progression().model().rows().back(); }
     // Where the dialog's frame should stand: down and right of the main window's corner by half its own size.
     QPoint expectedCorner() const
     {
@@ -337,7 +340,7 @@ private Q_SLOTS:
 
         // OK identifies the same pupil again: a second row.
         QTest::mouseClick(f.button("OK"), Qt::LeftButton);
-        const std::vector<HistoryRow> &rows = f.main->frmProgression().model().rows();
+        const std::vector<HistoryRow> &rows = f.windows->progression().model().rows();
         QCOMPARE(std::count_if(rows.begin(), rows.end(),
                                [](const HistoryRow &r) { return r.event == QStringLiteral("Elève Martin Léa"); }),
                  2);
@@ -361,7 +364,8 @@ private Q_SLOTS:
         f.fromMenu();
         f.identify(QStringLiteral("Martin"), QStringLiteral("Léa"));
         QVERIFY(!f.unloaded());
-        f.main.reset();
+        f.windows.reset();
+        f.main = nullptr;
         QVERIFY(f.dialog.isNull());
     }
 

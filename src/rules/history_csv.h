@@ -2,7 +2,7 @@
 // The progress history as a CSV file a spreadsheet can open.
 #pragma once
 
-#include "history_model.h"
+#include "history_row.h"
 
 #include <QByteArray>
 #include <QString>

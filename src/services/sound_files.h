@@ -1,13 +1,10 @@
 // Pecunette — apprendre à remplir un chèque.
-// The four sound cues of the exercise.
+// The four sound cues of the exercise: which files, from which folder.
 #pragma once
 
 #include "services.h"
 
-#include <memory>
-
-class QAudioOutput;
-class QMediaPlayer;
+#include <QString>
 
 namespace Sons {
 inline const QString DropJuste = QStringLiteral("son2.wav");
@@ -29,16 +26,3 @@ QString defaultSoundFolder(const QString &programFolder);
 // The folder is read afresh each time from Configuration/Fichier/Son, by
 // default defaultSoundFolder() of the running program. Any failure is silence.
 void JoueSon(const QString &file, qint16 sonActif, const SettingsStore &settings, SoundPlayer &player);
-
-// QMediaPlayer + QAudioOutput, made at the first cue: creating them costs
-// tens of milliseconds and megabytes that start-up should not pay.
-class MediaSoundPlayer final : public SoundPlayer {
-public:
-    MediaSoundPlayer();
-    ~MediaSoundPlayer() override;
-    void play(const QString &fullPath) override;
-
-private:
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
-};

@@ -1,7 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #pragma once
 
-#include "services.h"
+#include "instant.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,14 +1,11 @@
 // Pecunette — apprendre à remplir un chèque.
-#include "sound_cues.h"
+#include "sound_files.h"
 
 #include "settings_keys.h"
 
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMediaPlayer>
-#include <QUrl>
 
 QString soundPath(const QString &folder, const QString &file)
 {
@@ -34,27 +31,4 @@ void JoueSon(const QString &file, qint16 sonActif, const SettingsStore &settings
     const QString folder = settings.Read(Keys::AppConfiguration, Keys::SectionFichier, Keys::Son,
                                          defaultSoundFolder(QCoreApplication::applicationDirPath()));
     player.play(soundPath(folder, file));
-}
-
-MediaSoundPlayer::MediaSoundPlayer() = default;
-MediaSoundPlayer::~MediaSoundPlayer()
-{
-    if (m_player)
-        m_player->stop();
-}
-
-void MediaSoundPlayer::play(const QString &fullPath)
-{
-    // A missing file would only make the player report an error later: skip it.
-    if (!QFileInfo(fullPath).isFile())
-        return;
-    if (!m_player) {
-        m_output = std::make_unique<QAudioOutput>();
-        m_player = std::make_unique<QMediaPlayer>();
-        m_player->setAudioOutput(m_output.get());
-    }
-    // A new cue replaces the one still playing, so cues never pile up.
-    m_player->stop();
-    m_player->setSource(QUrl::fromLocalFile(fullPath));
-    m_player->play();
 }

@@ -2,6 +2,7 @@
 // The main window's menu commands that open the dialogs and the help.
 #include "frm_main.h"
 #include "frm_progression.h"
+#include "program_windows.h"
 #include "settings_keys.h"
 #include "test_support.h"
 
@@ -16,18 +17,20 @@ namespace {
 struct Fixture {
     ExerciseState state;
     TestServices services;
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<ProgramWindows> windows;
+    FrmMain *main = nullptr;
 
     Fixture()
     {
-        main = std::make_unique<FrmMain>(state, services.services);
+        windows = std::make_unique<ProgramWindows>(state, services.services);
+        main = &windows->main();
         main->endProgramAtOnce = [] {};
         main->show();
     }
     ~Fixture()
     {
         for (QWidget *window : loadedWindows())
-            if (window != main.get())
+            if (window != main)
                 delete window;
         main->hide();
     }
@@ -130,7 +133,7 @@ private Q_SLOTS:
         QFETCH(QString, dialog);
         Fixture f;
         f.choose(QStringLiteral("mnuProgression"));
-        FrmProgression &history = f.main->frmProgression();
+        FrmProgression &history = f.windows->progression();
         QVERIFY(history.isVisible() && history.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         f.choose(command);
         QWidget *opened = Fixture::loaded(dialog).value(0);
@@ -151,7 +154,7 @@ private Q_SLOTS:
     void historyComesBackFromTheTaskBar()
     {
         Fixture f;
-        FrmProgression &history = f.main->frmProgression();
+        FrmProgression &history = f.windows->progression();
         f.choose(QStringLiteral("mnuProgression"));
         history.setWindowState(Qt::WindowMinimized);
         QVERIFY(history.isMinimized());

@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "settings_keys.h"
 #include "sound_cues.h"
+#include "sound_files.h"
 #include "test_support.h"
 
 #include <QApplication>
