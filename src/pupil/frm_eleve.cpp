@@ -1,8 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "frm_eleve.h"
 
-#include "pictures.h"
 #include "clean_text.h"
+#include "pictures.h"
 #include "window_placement.h"
 
 #include <QGroupBox>

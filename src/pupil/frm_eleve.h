@@ -22,8 +22,8 @@ public:
     // text boxes filled from NomEleve and PrenomEleve. Modeless and without
     // owner; `mainWindow` is only read for its position. Closing the dialog
     // (Annuler or the close box) deletes it; an accepted OK only hides it.
-    FrmEleve(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *mainWindow,
-             QLabel *message, QLabel *debutMsg, std::function<void(const QString &)> setSessionLine);
+    FrmEleve(ExerciseState &state, Services &services, ProgressLog &progression, QWidget *mainWindow, QLabel *message,
+             QLabel *debutMsg, std::function<void(const QString &)> setSessionLine);
 
 public Q_SLOTS:
     void OK_Click();

@@ -3,11 +3,11 @@
 #include "cheque_rules.h"
 #include "frm_main.h"
 #include "frm_progression.h"
-#include "program_windows.h"
 #include "help_commands.h"
 #include "help_window.h"
 #include "layout_checks.h"
 #include "montant_en_lettres.h"
+#include "program_windows.h"
 #include "test_support.h"
 
 #include <QAbstractTextDocumentLayout>

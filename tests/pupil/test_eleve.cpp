@@ -4,8 +4,8 @@
 #include "frm_eleve.h"
 #include "frm_main.h"
 #include "frm_progression.h"
-#include "program_windows.h"
 #include "layout_checks.h"
+#include "program_windows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -48,8 +48,8 @@ struct Fixture {
     // Loads the dialog as the menu command does when it is not loaded.
     FrmEleve *load()
     {
-        dialog = new FrmEleve(state, services.services, windows->progression(), main, main->Message(),
-                              main->DebutMsg(), [this](const QString &text) { main->setSessionLine(text); });
+        dialog = new FrmEleve(state, services.services, windows->progression(), main, main->Message(), main->DebutMsg(),
+                              [this](const QString &text) { main->setSessionLine(text); });
         dialog->show();
         return dialog;
     }
