@@ -186,10 +186,18 @@ void endOfCheque(int erreursCheque, int erreursSerie, double motsJustes, long lo
     require(startsWith(row, "Note de la série : ") && endsWith(row, " / 20"), "the history's mark is out of 20");
     require((mark == "TU AS ZERO!") == endsWith(row, " 0 / 20"), "the history and the clerk give one mark");
 
+    // Hours run past 24 (a series left open overnight), so only minutes and
+    // seconds are bounded; read back, the text gives the rounded duration.
     const std::string duree = FormatDuree(milliseconds);
-    require(duree.size() == 8 && duree[2] == ':' && duree[5] == ':', "a duration reads hh:mm:ss");
-    require(duree.substr(0, 2) < "24" && duree.substr(3, 2) < "60" && duree.substr(6, 2) < "60",
-            "a duration is a time of day");
+    const size_t n = duree.size();
+    require(n >= 8 && duree[n - 6] == ':' && duree[n - 3] == ':', "a duration reads hh:mm:ss");
+    for (size_t i = 0; i < n; ++i)
+        require(i == n - 6 || i == n - 3 || (duree[i] >= '0' && duree[i] <= '9'), "a duration is digits");
+    require(duree.substr(n - 5, 2) < "60" && duree.substr(n - 2, 2) < "60", "minutes and seconds stay below 60");
+    const long long hours = std::stoll(duree.substr(0, n - 6));
+    const long long shown = hours * 3600 + std::stoll(duree.substr(n - 5, 2)) * 60 + std::stoll(duree.substr(n - 2, 2));
+    const long long expected = milliseconds <= 0 ? 0 : milliseconds / 1000 + (milliseconds % 1000 >= 500 ? 1 : 0);
+    require(shown == expected, "a duration shows the milliseconds rounded to the second");
 }
 
 }  // namespace
