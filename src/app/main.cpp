@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTimer>
@@ -21,6 +22,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 bool hasOption(int argc, char **argv, std::initializer_list<const char *> names)
@@ -145,6 +147,35 @@ int checkWindowOptions(int argc, char **argv)
     return 0;
 }
 
+// PECUNETTE_TEST_CUES=N: once the window is up, N cues are asked for, each on
+// its own turn of the event loop, as drops would ask for them; then a line on
+// standard output tells how long that took. The tests measure with it that no
+// sound ever holds the window up.
+void playTestCuesAtStart(QObject *context, std::function<void(const QString &)> playCue)
+{
+    bool valid = false;
+    const int count = qEnvironmentVariableIntValue("PECUNETTE_TEST_CUES", &valid);
+    if (!valid || count <= 0)
+        return;
+    auto *timer = new QTimer(context);
+    timer->setInterval(0);
+    QElapsedTimer clock;
+    QObject::connect(timer, &QTimer::timeout, context, [timer, count, clock, playCue, done = 0]() mutable {
+        if (done == 0)
+            clock.start();
+        if (done == count) {
+            std::printf("pecunette : %d sons demandés en %lld ms\n", count, clock.elapsed());
+            std::fflush(stdout);
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
+        const QString cues[] = {Sons::DropJuste, Sons::DropFausse, Sons::ChequeFini, Sons::SerieFinie};
+        playCue(cues[done++ % 4]);
+    });
+    timer->start();
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -230,5 +261,6 @@ int main(int argc, char **argv)
     window.show();
     // Once the window is up: a history kept when the last session was cut short.
     QTimer::singleShot(0, &window, [&window] { window.frmProgression().offerKeptHistories(); });
+    playTestCuesAtStart(&window, [&](const QString &cue) { JoueSon(cue, state.SonActif, settings, sound); });
     return QApplication::exec();
 }
