@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
@@ -180,6 +181,9 @@ void playTestCuesAtStart(QObject *context, std::function<void(const QString &)> 
 
 int main(int argc, char **argv)
 {
+    // The child that plays the cues: no window, none of the rest.
+    if (argc == 2 && std::strcmp(argv[1], "--sound-server") == 0)
+        return runSoundServer(argc, argv);
     if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
     if (argc > 1)
@@ -198,7 +202,8 @@ int main(int argc, char **argv)
         if (factor != 1.0)
             qputenv("QT_SCALE_FACTOR", QByteArray::number(factor));
     }
-    // Qt 6.4's ffmpeg media backend crashes at play() when there is no audio device.
+    // Qt 6.4's ffmpeg media backend crashes at play() when there is no audio
+    // device; the sound server, started from here, inherits the choice.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
 
@@ -220,7 +225,7 @@ int main(int argc, char **argv)
 
     QSettingsStore settings;
     SystemClock clock;
-    MediaSoundPlayer sound;
+    ChildSoundPlayer sound(QCoreApplication::applicationFilePath());
     MessageBoxPrompts prompts;
     settings.onSaveFailure = [&prompts](const QString &message) {
         prompts.inform(QStringLiteral("Réglages de Pecunette"), message, Prompts::Icon::Warning);
@@ -230,6 +235,10 @@ int main(int argc, char **argv)
     ExerciseState state;
 
     FrmMain window(state, services);
+    sound.onSoundOff = [&window](const QString &message) {
+        std::fprintf(stderr, "pecunette : %s\n", qPrintable(message));
+        window.statusBar()->showMessage(message, 20000);
+    };
     if (options.parser.isSet(options.screenshot)) {
         const QString file = options.parser.value(options.screenshot);
         // A scene plays with sound off and leaves the user's settings alone.
