@@ -9,19 +9,23 @@
 #include "safe_file.h"
 #include "settings_store.h"
 #include "sound_cues.h"
+#include "sound_files.h"
 #include "system_info.h"
 #include "system_services.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 bool hasOption(int argc, char **argv, std::initializer_list<const char *> names)
@@ -146,10 +150,42 @@ int checkWindowOptions(int argc, char **argv)
     return 0;
 }
 
+// PECUNETTE_TEST_CUES=N: once the window is up, N cues are asked for, each on
+// its own turn of the event loop, as drops would ask for them; then a line on
+// standard output tells how long that took. The tests measure with it that no
+// sound ever holds the window up.
+void playTestCuesAtStart(QObject *context, std::function<void(const QString &)> playCue)
+{
+    bool valid = false;
+    const int count = qEnvironmentVariableIntValue("PECUNETTE_TEST_CUES", &valid);
+    if (!valid || count <= 0)
+        return;
+    auto *timer = new QTimer(context);
+    timer->setInterval(0);
+    QElapsedTimer clock;
+    QObject::connect(timer, &QTimer::timeout, context, [timer, count, clock, playCue, done = 0]() mutable {
+        if (done == 0)
+            clock.start();
+        if (done == count) {
+            std::printf("pecunette : %d sons demandés en %lld ms\n", count, clock.elapsed());
+            std::fflush(stdout);
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
+        const QString cues[] = {Sons::DropJuste, Sons::DropFausse, Sons::ChequeFini, Sons::SerieFinie};
+        playCue(cues[done++ % 4]);
+    });
+    timer->start();
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    // The child that plays the cues: no window, none of the rest.
+    if (argc == 2 && std::strcmp(argv[1], "--sound-server") == 0)
+        return runSoundServer(argc, argv);
     if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
     if (argc > 1)
@@ -168,7 +204,8 @@ int main(int argc, char **argv)
         if (factor != 1.0)
             qputenv("QT_SCALE_FACTOR", QByteArray::number(factor));
     }
-    // Qt 6.4's ffmpeg media backend crashes at play() when there is no audio device.
+    // Qt 6.4's ffmpeg media backend crashes at play() when there is no audio
+    // device; the sound server, started from here, inherits the choice.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
 
@@ -190,7 +227,7 @@ int main(int argc, char **argv)
 
     QSettingsStore settings;
     SystemClock clock;
-    MediaSoundPlayer sound;
+    ChildSoundPlayer sound(QCoreApplication::applicationFilePath());
     MessageBoxPrompts prompts;
     settings.onSaveFailure = [&prompts](const QString &message) {
         prompts.inform(QStringLiteral("Réglages de Pecunette"), message, Prompts::Icon::Warning);
@@ -201,6 +238,10 @@ int main(int argc, char **argv)
 
     ProgramWindows windows(state, services);
     FrmMain &window = windows.main();
+    sound.onSoundOff = [&window](const QString &message) {
+        std::fprintf(stderr, "pecunette : %s\n", qPrintable(message));
+        window.statusBar()->showMessage(message, 20000);
+    };
     if (options.parser.isSet(options.screenshot)) {
         const QString file = options.parser.value(options.screenshot);
         // A scene plays with sound off and leaves the user's settings alone.
@@ -232,5 +273,6 @@ int main(int argc, char **argv)
     window.show();
     // Once the window is up: a history kept when the last session was cut short.
     QTimer::singleShot(0, &window, [&windows] { windows.progression().offerKeptHistories(); });
+    playTestCuesAtStart(&window, [&](const QString &cue) { JoueSon(cue, state.SonActif, settings, sound); });
     return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <cmath>
 
@@ -33,6 +34,42 @@ void writeWav(const QString &path)
     for (int i = 0; i < samples; ++i)
         out << qint16(8000 * std::sin(2 * M_PI * 880 * i / rate));
 }
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// A sound server played by the shell: `script` runs with $LOG, a file of the
+// test's folder where it may write what it was sent.
+struct ScriptedServer {
+    QTemporaryDir dir;
+    QString log = dir.filePath(QStringLiteral("recu.txt"));
+    int messages = 0;
+    QString message;
+    std::unique_ptr<ChildSoundPlayer> player;
+
+    explicit ScriptedServer(const QString &script, int readyTimeoutMs = 20000)
+    {
+        player = std::make_unique<ChildSoundPlayer>(
+            QStringLiteral("/bin/sh"),
+            QStringList {QStringLiteral("-c"), QStringLiteral("LOG='%1'; %2").arg(log, script)}, readyTimeoutMs);
+        player->onSoundOff = [this](const QString &text) {
+            ++messages;
+            message = text;
+        };
+    }
+    // A cue file that exists, so that the player does not skip it.
+    QString cue(const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        return path;
+    }
+};
 }  // namespace
 
 class TestSoundCues : public QObject {
@@ -116,6 +153,102 @@ private Q_SLOTS:
         JoueSon(Sons::SerieFinie, 1, store, player);
         QCOMPARE(player.played, QStringList({QDir::toNativeSeparators(QStringLiteral("/sons/bravo.mp3")),
                                              QDir::toNativeSeparators(QStringLiteral("/sons/cgagne.mp3"))}));
+    }
+
+    // The child answers "echec" for every file: each is sent once, whatever
+    // the number of cues asked for afterwards.
+    void aFailedFileIsNotTriedAgain()
+    {
+        ScriptedServer server(QStringLiteral("echo pret; while IFS= read -r line; do echo \"$line\" >> \"$LOG\"; "
+                                             "echo \"echec $line\"; done"));
+        const QString folder = server.dir.path();
+        QSettingsStore store;
+        store.Write(Keys::AppConfiguration, Keys::SectionFichier, Keys::Son, folder);
+        const QString wrong = server.cue(Sons::DropFausse);
+        const QString right = server.cue(Sons::DropJuste);
+
+        JoueSon(Sons::DropFausse, 1, store, *server.player);
+        QVERIFY(QTest::qWaitFor([&] { return server.player->hasFailed(wrong); }, 20000));
+        JoueSon(Sons::DropFausse, 1, store, *server.player);
+        JoueSon(Sons::DropFausse, 1, store, *server.player);
+        QVERIFY(!server.player->hasFailed(right));
+        JoueSon(Sons::DropJuste, 1, store, *server.player);
+        QVERIFY(QTest::qWaitFor([&] { return server.player->hasFailed(right); }, 20000));
+        // The child reads its input in order: a second "incorrect" would stand before "son2".
+        QCOMPARE(linesOf(server.log), QStringList({QString::fromUtf8(QUrl::fromLocalFile(wrong).toEncoded()),
+                                                   QString::fromUtf8(QUrl::fromLocalFile(right).toEncoded())}));
+        QVERIFY(!server.player->isOff());
+        QCOMPARE(server.messages, 0);
+    }
+
+    // Paths the shell or a line-based reader would trip on travel whole.
+    void oddPathsTravelWhole()
+    {
+        ScriptedServer server(QStringLiteral(
+            "echo pret; while IFS= read -r line; do echo \"$line\" >> \"$LOG\"; echo \"echec $line\"; done"));
+        const QStringList names {QStringLiteral("un son\nde deux lignes.wav"), QStringLiteral("é à « ».mp3"),
+                                 QStringLiteral("100%.wav")};
+        for (const QString &name : names) {
+            const QString path = server.cue(name);
+            server.player->play(path);
+            QVERIFY2(QTest::qWaitFor([&] { return server.player->hasFailed(path); }, 20000), qPrintable(name));
+        }
+        const QStringList received = linesOf(server.log);
+        QCOMPARE(received.size(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(QUrl::fromEncoded(received.at(i).toUtf8()).toLocalFile(), server.dir.filePath(names.at(i)));
+    }
+
+    // Whatever goes wrong with the child, sound goes off for the run, the
+    // program is told once, and no second child is started.
+    void aChildThatFailsSwitchesSoundOff_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("readyTimeoutMs");
+        QTest::newRow("dies on its first cue, as Qt Multimedia crashes")
+            << "echo start >> \"$LOG\"; echo pret; read line; kill -SEGV $$" << 20000;
+        QTest::newRow("ends before it is ready, no backend") << "echo start >> \"$LOG\"; exit 3" << 20000;
+        QTest::newRow("never gets ready") << "echo start >> \"$LOG\"; exec cat > /dev/null" << 300;
+        QTest::newRow("cannot be started") << "" << 20000;
+    }
+    void aChildThatFailsSwitchesSoundOff()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, readyTimeoutMs);
+        ScriptedServer server(script, readyTimeoutMs);
+        if (script.isEmpty()) {
+            server.player = std::make_unique<ChildSoundPlayer>(server.dir.filePath(QStringLiteral("absent")));
+            server.player->onSoundOff = [&server](const QString &text) {
+                ++server.messages;
+                server.message = text;
+            };
+        }
+        const QString cue = server.cue(Sons::DropJuste);
+        server.player->play(cue);
+        QVERIFY(QTest::qWaitFor([&] { return server.player->isOff(); }, 20000));
+        server.player->play(cue);
+        server.player->play(server.cue(Sons::ChequeFini));
+        QCoreApplication::processEvents();
+        QCOMPARE(server.messages, 1);
+        QCOMPARE(server.message, soundOffMessage());
+        QVERIFY(server.message.contains(QStringLiteral("Le son ne peut pas être joué")));
+        QCOMPARE(linesOf(server.log).size(), script.isEmpty() ? 0 : 1);
+    }
+
+    // A missing file is silence and no reason to start a child at all: here
+    // one that cannot be started, which would switch sound off at once.
+    void aMissingFileStartsNoChild()
+    {
+        QTemporaryDir dir;
+        ChildSoundPlayer player(dir.filePath(QStringLiteral("absent")));
+        int messages = 0;
+        player.onSoundOff = [&messages](const QString &) { ++messages; };
+        player.play(dir.filePath(QStringLiteral("absent.mp3")));
+        player.play(dir.path());  // a folder is no sound file either
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+        QVERIFY(!player.isOff());
+        QCOMPARE(messages, 0);
     }
 
     // The real player, on a machine that may have no audio device at all:
