@@ -120,7 +120,7 @@ void FrmImpression::Imprimer_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();
-    if (paintWorksheet(printer, cheques, labelsFrom(m_services.settings, m_services.clock)) == 0) {
+    if (paintWorksheet(printer, cheques, labelsFrom(m_services.settings, m_services.clock)).pages == 0) {
         m_services.prompts.inform(Title, QStringLiteral("L'impression des chèques n'a pas pu commencer."),
                                   Prompts::Icon::Critical);
         return;

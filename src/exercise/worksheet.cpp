@@ -84,12 +84,13 @@ std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie
     return cheques;
 }
 
-int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
-                   const WorksheetLabels &labels)
+WorksheetPainted paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
+                                const WorksheetLabels &labels)
 {
+    WorksheetPainted painted;
     QPainter painter;
     if (!painter.begin(&device))
-        return 0;
+        return painted;
     painter.setRenderHint(QPainter::Antialiasing);
     // Lay the page out in points (1/72 inch) whatever the device's resolution.
     const qreal toDevice = device.logicalDpiX() / 72.0;
@@ -131,7 +132,7 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
     qreal y = 34;
     const qreal numberWidth = 50;
     const qreal amountWidth = 80;
-    auto row = [&](const QString &number, const QString &amount, const QString &wording, bool bold) {
+    auto row = [&](const QString &number, const QString &amount, const QString &wording, bool bold) -> WorksheetKeyRow {
         QFont f = body;
         f.setBold(bold);
         painter.setFont(f);
@@ -140,7 +141,16 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
         painter.drawText(QRectF(0, y, numberWidth, line), Qt::AlignLeft, number);
         painter.drawText(QRectF(numberWidth, y, amountWidth, line), Qt::AlignLeft, amount);
         painter.drawText(wordingBox, Qt::TextWordWrap, wording);
-        y += std::max(line, needed.height() + line * 0.6);
+        const qreal advance = std::max(line, needed.height() + line * 0.6);
+        auto inDevice = [toDevice](const QRectF &r) { return QRectF(r.topLeft() * toDevice, r.size() * toDevice); };
+        const WorksheetKeyRow drawn {pages - 1,
+                                     inDevice(QRectF(0, y, page.width(), advance)),
+                                     inDevice(QRectF(0, y, numberWidth, line)),
+                                     inDevice(QRectF(numberWidth, y, amountWidth, line)),
+                                     inDevice(wordingBox),
+                                     qRound(needed.height() / QFontMetricsF(f, &device).height() * toDevice)};
+        y += advance;
+        return drawn;
     };
     row(QStringLiteral("N°"), QStringLiteral("Montant"), QStringLiteral("En lettres"), true);
     for (size_t i = 0; i < cheques.size(); ++i) {
@@ -149,10 +159,11 @@ int paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque>
             ++pages;
             y = 0;
         }
-        row(QString::number(i + 1), cheques[i].somme, cheques[i].wording, false);
+        painted.keyRows.push_back(row(QString::number(i + 1), cheques[i].somme, cheques[i].wording, false));
     }
     painter.end();
-    return pages;
+    painted.pages = pages;
+    return painted;
 }
 
 FileWriteResult writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
@@ -170,7 +181,7 @@ FileWriteResult writeWorksheetPdf(const QString &path, const std::vector<Workshe
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setResolution(300);
-        if (paintWorksheet(writer, cheques, labels) == 0)
+        if (paintWorksheet(writer, cheques, labels).pages == 0)
             return {false, QStringLiteral("Les chèques n'ont pas pu être dessinés.")};
     }
     return writeFileSafely(path, pdf);
