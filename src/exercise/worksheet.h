@@ -48,10 +48,14 @@ struct WorksheetPainted {
     std::vector<WorksheetKeyRow> keyRows;  // one a cheque, in order
 };
 
-// Pages of blank cheques, three a page, then the answer key.
+// Whether the answer key follows the cheques: a teacher may hand out the sheets without it.
+enum class AnswerKey { Included, Omitted };
+
+// Pages of blank cheques, three a page, each page with a line for the pupil's
+// name and the date; then, on pages of its own, the answer key.
 WorksheetPainted paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
-                                const WorksheetLabels &labels);
+                                const WorksheetLabels &labels, AnswerKey answerKey = AnswerKey::Included);
 
 // The worksheet as a PDF file; on failure the file is left as it was and the result says why.
 FileWriteResult writeWorksheetPdf(const QString &path, const std::vector<WorksheetCheque> &cheques,
-                                  const WorksheetLabels &labels);
+                                  const WorksheetLabels &labels, AnswerKey answerKey = AnswerKey::Included);
