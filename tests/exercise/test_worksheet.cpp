@@ -3,8 +3,10 @@
 #include "main_window_fixture.h"
 #include "worksheet.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
@@ -38,6 +40,19 @@ QString pageText(const QString &pdf, int first, int last)
     if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
         return {};
     return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+}
+
+// The text of each page of a PDF, as pdftotext reads it.
+QStringList textByPage(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
 }
 
 bool havePoppler()
@@ -258,6 +273,50 @@ private Q_SLOTS:
             QVERIFY(painted.pages - firstKeyPage > 1);  // a full page goes on to the next
     }
 
+    // Each pupil page has a line for the name and the date; the answer key, when
+    // asked for, comes on pages of its own, and is left out entirely otherwise.
+    void pupilPagesAndAnswerKey_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("withKey");
+        QTest::addColumn<int>("chequePages");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("one cheque, key") << 1 << true << 1 << 2;
+        QTest::newRow("one cheque, no key") << 1 << false << 1 << 1;
+        QTest::newRow("four cheques, no key") << 4 << false << 2 << 2;
+        QTest::newRow("twenty, key") << 20 << true << 7 << 8;
+        QTest::newRow("twenty, no key") << 20 << false << 7 << 7;
+    }
+    void pupilPagesAndAnswerKey()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, withKey);
+        QFETCH(int, chequePages);
+        QFETCH(int, pages);
+        if (!havePoppler())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QRandomGenerator random(count);
+        const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
+        const auto cheques = drawWorksheet(count, 99999, Monnaie::Franc, random);
+        QVERIFY(writeWorksheetPdf(pdf, cheques,
+                                  {QStringLiteral("Tibaldor"), QStringLiteral("Sorbelin"), QDate(2026, 12, 9)},
+                                  withKey ? AnswerKey::Included : AnswerKey::Omitted));
+        const QStringList text = textByPage(pdf);
+        QCOMPARE(text.size(), pages);
+        for (int page = 0; page < pages; ++page) {
+            const bool pupils = page < chequePages;
+            QCOMPARE(text.at(page).contains(QStringLiteral("Nom :")), pupils);
+            QCOMPARE(text.at(page).contains(QStringLiteral("Date :")), pupils);
+            QCOMPARE(text.at(page).contains(QStringLiteral("Chèque n°")), pupils);
+            QCOMPARE(text.at(page).contains(QStringLiteral("Corrigé")), !pupils);
+        }
+        // The wordings are on the key only: the pupils' pages do not give them away.
+        for (int page = 0; page < chequePages; ++page)
+            QVERIFY(!text.at(page).contains(cheques.front().wording));
+        QCOMPARE(text.join(QString()).contains(cheques.front().wording), withKey);
+    }
+
     void unwritablePlaceLeavesNothing()
     {
         QRandomGenerator random(1);
@@ -294,6 +353,59 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!dialog);
         QVERIFY(w.services.prompts.shown.isEmpty());
+    }
+
+    // The dialog shows all it holds, nothing cut: every part inside the window, none squeezed below its size.
+    void dialogShowsEverything()
+    {
+        MainWindow w;
+        w.frm->menuAction(QStringLiteral("mnuImprimer"))->trigger();
+        FrmImpression *dialog = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<FrmImpression *>(top); found && found->isVisible())
+                dialog = found;
+        QVERIFY(dialog);
+        QVERIFY(dialog->Corrige()->isChecked());
+        QCOMPARE(dialog->Corrige()->text(), QStringLiteral("Imprimer le &corrigé"));
+        const QPixmap shot = dialog->grab();
+        QCOMPARE(shot.size() / shot.devicePixelRatio(), dialog->size());
+        if (qEnvironmentVariableIsSet("PECUNETTE_KEEP_PAGES"))
+            shot.save(QDir(qEnvironmentVariable("PECUNETTE_KEEP_PAGES")).filePath(QStringLiteral("dialog.png")));
+        const auto parts = dialog->findChildren<QWidget *>();
+        QVERIFY(parts.size() >= 6);
+        for (QWidget *part : parts) {
+            if (!part->isVisibleTo(dialog) || qobject_cast<QWidget *>(part->parent()) != dialog)
+                continue;
+            const QRect where = part->geometry();
+            QVERIFY2(dialog->rect().contains(where), qPrintable(part->metaObject()->className()));
+            QVERIFY2(where.width() >= part->sizeHint().width() && where.height() >= part->minimumSizeHint().height(),
+                     qPrintable(part->metaObject()->className() + QStringLiteral(" ") + part->objectName()));
+        }
+    }
+
+    // Unchecking "Imprimer le corrigé" leaves the key out of the PDF.
+    void dialogLeavesTheKeyOut()
+    {
+        if (!havePoppler())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        MainWindow w;
+        QTemporaryDir dir;
+        w.frm->menuAction(QStringLiteral("mnuImprimer"))->trigger();
+        FrmImpression *dialog = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<FrmImpression *>(top); found && found->isVisible())
+                dialog = found;
+        QVERIFY(dialog);
+        dialog->Nombre()->setValue(4);
+        QTest::mouseClick(dialog->Corrige(), Qt::LeftButton, {}, QPoint(6, dialog->Corrige()->height() / 2));
+        QVERIFY(!dialog->Corrige()->isChecked());
+        const QString pdf = dir.filePath(QStringLiteral("fiche.pdf"));
+        w.services.prompts.saveFileAnswer = pdf;
+        dialog->Enregistrer_Click();
+        QVERIFY(w.services.prompts.shown.isEmpty());
+        const QStringList text = textByPage(pdf);
+        QCOMPARE(text.size(), 2);
+        QVERIFY(!text.join(QString()).contains(QStringLiteral("Corrigé")));
     }
 
     void fromTheMenu()
