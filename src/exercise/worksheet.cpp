@@ -126,7 +126,12 @@ void paintCheque(QPainter &painter, QSvgRenderer &picture, const QRectF &box, in
     picture.render(&painter, QRectF(0, 0, 640, 480));
     painter.restore();
 
-    auto text = [&painter](QPointF at, const QString &shown, const QFont &f, QColor color, qreal width) {
+    auto text = [&painter](QPointF at, const QString &shown, QFont f, QColor color, qreal width) {
+        // Too long for its place, a label is written smaller, as the main window
+        // does, rather than cut. The device's metrics give the picture's pixels here.
+        const qreal needed = QFontMetricsF(f, painter.device()).horizontalAdvance(shown);
+        if (needed > width)
+            f.setPointSizeF(f.pointSizeF() * width / needed * 0.97);
         painter.setFont(f);
         painter.setPen(color);
         painter.drawText(QRectF(at - ChequeInPicture.topLeft(), QSizeF(width, 17)), Qt::AlignLeft | Qt::AlignTop,
@@ -216,6 +221,7 @@ WorksheetPainted paintWorksheet(QPagedPaintDevice &device, const std::vector<Wor
         const QRectF box((page.width() - chequeWidth) / 2, top + onPage * slot + above, chequeWidth,
                          chequeWidth * ChequeInPicture.height() / ChequeInPicture.width());
         paintCheque(painter, picture, box, static_cast<int>(i) + 1, cheques[i], labels);
+        painted.cheques.push_back(box);
     }
     if (answerKey == AnswerKey::Omitted) {
         painter.end();

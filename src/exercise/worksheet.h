@@ -45,6 +45,7 @@ struct WorksheetKeyRow {
 
 struct WorksheetPainted {
     int pages = 0;  // 0 when the device cannot be painted on
+    std::vector<QRectF> cheques;  // where each cheque lies on its page, in device pixels, in order
     std::vector<WorksheetKeyRow> keyRows;  // one a cheque, in order
 };
 

@@ -273,6 +273,64 @@ private Q_SLOTS:
             QVERIFY(painted.pages - firstKeyPage > 1);  // a full page goes on to the next
     }
 
+    // The labels written on the cheque are never cut at the end of their line:
+    // a long one is written smaller, as on screen.
+    void chequeLabelsAreWhole_data()
+    {
+        QTest::addColumn<QString>("ordre");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QRectF>("field");  // in the cheque picture's pixels, from its top left
+        const QRectF date(328 - 130, 322 - 233, 105, 17);
+        const QRectF ordre(222 - 130, 288 - 233, 289, 17);
+        QTest::newRow("the widest date") << "Tibaldor" << QDate(2026, 3, 14) << date;
+        QTest::newRow("a long payee") << "École élémentaire Jean de La Fontaine de Quelbrac-sur-Mer"
+                                      << QDate(2026, 12, 9) << ordre;
+    }
+    void chequeLabelsAreWhole()
+    {
+        QFETCH(QString, ordre);
+        QFETCH(QDate, date);
+        QFETCH(QRectF, field);
+        if (!havePoppler())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
+        const int resolution = 300;
+        WorksheetPainted painted;
+        QRectF printable;
+        {
+            QPdfWriter writer(pdf);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setResolution(resolution);
+            printable = writer.pageLayout().paintRect(QPageLayout::Point);
+            QRandomGenerator random(3);
+            painted = paintWorksheet(writer, drawWorksheet(1, 9, Monnaie::Franc, random),
+                                     {ordre, QStringLiteral("Sorbelin"), date}, AnswerKey::Omitted);
+        }
+        QCOMPARE(int(painted.cheques.size()), 1);
+        const int shown = 200;
+        const QStringList rendered = renderPages(pdf, dir.path(), shown, 1, 1);
+        QCOMPARE(rendered.size(), 1);
+        const QImage image(rendered.first());
+        const QRectF cheque = painted.cheques.front();
+        const qreal scale = cheque.width() / 390.0 * shown / resolution;  // picture pixels to the image's
+        const QPointF origin = printable.topLeft() * shown / 72.0 + cheque.topLeft() * shown / resolution;
+        const QRect place = QRectF(origin + field.topLeft() * scale, field.size() * scale).toAlignedRect();
+        // The handwriting blue of the labels, and where it ends.
+        int lastBlue = -1;
+        for (int y = place.top(); y <= place.bottom(); ++y)
+            for (int x = place.left(); x <= place.right() + 4; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.blue() > 120 && c.blue() - c.red() > 60)
+                    lastBlue = std::max(lastBlue, x);
+            }
+        QVERIFY(lastBlue > place.left());
+        QVERIFY2(
+            lastBlue < place.right() - 1,
+            qPrintable(
+                QStringLiteral("the label runs to pixel %1 of a field ending at %2").arg(lastBlue).arg(place.right())));
+    }
+
     // Each pupil page has a line for the name and the date; the answer key, when
     // asked for, comes on pages of its own, and is left out entirely otherwise.
     void pupilPagesAndAnswerKey_data()
