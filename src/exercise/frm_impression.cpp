@@ -5,6 +5,7 @@
 #include "settings_store.h"
 #include "window_placement.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -47,6 +48,11 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *
     m_nombre->setValue(std::clamp(int(state.NbCheques), 1, WorksheetMaximum));
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Nombre de chèques :"), m_nombre);
+    // Checked each time: a teacher who hands out the sheets alone unchecks it for that once.
+    m_corrige = new QCheckBox(QStringLiteral("Imprimer le &corrigé"), this);
+    m_corrige->setObjectName(QStringLiteral("caseCorrige"));
+    m_corrige->setChecked(true);
+    form->addRow(m_corrige);
 
     auto *pdf = new QPushButton(QStringLiteral("&Enregistrer en PDF..."), this);
     pdf->setObjectName(QStringLiteral("Enregistrer"));
@@ -90,6 +96,8 @@ std::vector<WorksheetCheque> FrmImpression::drawCheques()
     return drawWorksheet(m_nombre->value(), m_state.MontantMax, storedMonnaie(m_services.settings), m_random);
 }
 
+AnswerKey FrmImpression::answerKey() const { return m_corrige->isChecked() ? AnswerKey::Included : AnswerKey::Omitted; }
+
 void FrmImpression::Enregistrer_Click()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -100,7 +108,8 @@ void FrmImpression::Enregistrer_Click()
     if (path.isEmpty())
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();
-    const FileWriteResult saved = writeWorksheetPdf(path, cheques, labelsFrom(m_services.settings, m_services.clock));
+    const FileWriteResult saved =
+        writeWorksheetPdf(path, cheques, labelsFrom(m_services.settings, m_services.clock), answerKey());
     if (!saved) {
         m_services.prompts.inform(Title,
                                   QStringLiteral("Impossible d'enregistrer les chèques dans le fichier\n%1.\n%2")
@@ -120,7 +129,7 @@ void FrmImpression::Imprimer_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<WorksheetCheque> cheques = drawCheques();
-    if (paintWorksheet(printer, cheques, labelsFrom(m_services.settings, m_services.clock)) == 0) {
+    if (paintWorksheet(printer, cheques, labelsFrom(m_services.settings, m_services.clock), answerKey()).pages == 0) {
         m_services.prompts.inform(Title, QStringLiteral("L'impression des chèques n'a pas pu commencer."),
                                   Prompts::Icon::Critical);
         return;

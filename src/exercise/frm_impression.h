@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QWidget>
 
+class QCheckBox;
 class QPushButton;
 class QSpinBox;
 
@@ -19,6 +20,7 @@ public:
     // as the next cheque of the exercise would read them.
     FrmImpression(ExerciseState &state, Services &services, QWidget *parent = nullptr);
     QSpinBox *Nombre() const { return m_nombre; }
+    QCheckBox *Corrige() const { return m_corrige; }
     void seedRandom(quint32 seed) { m_random.seed(seed); }
 
 public Q_SLOTS:
@@ -30,9 +32,11 @@ protected:
 
 private:
     std::vector<WorksheetCheque> drawCheques();
+    AnswerKey answerKey() const;
 
     ExerciseState &m_state;
     Services &m_services;
     QRandomGenerator m_random;
     QSpinBox *m_nombre = nullptr;
+    QCheckBox *m_corrige = nullptr;
 };
