@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRandomGenerator>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -150,22 +149,6 @@ void paintCheque(QPainter &painter, QSvgRenderer &picture, const QRectF &box, in
     painter.restore();
 }
 }  // namespace
-
-std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie monnaie, QRandomGenerator &random)
-{
-    std::vector<WorksheetCheque> cheques;
-    count = std::clamp(count, 1, WorksheetMaximum);
-    const double largest = std::clamp(montantMax, 1.0, double(MontantMaximum));
-    for (int i = 0; i < count; ++i) {
-        const float r = static_cast<float>(random.generate() >> 8) / 16777216.0F;
-        const int amount = static_cast<int>(std::floor(static_cast<double>(r) * largest)) + 1;
-        cheques.push_back(
-            {amount,
-             QString::number(amount) + (monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")),
-             QString::fromStdString(MontantEnLettres(amount, monnaie))});
-    }
-    return cheques;
-}
 
 WorksheetPainted paintWorksheet(QPagedPaintDevice &device, const std::vector<WorksheetCheque> &cheques,
                                 const WorksheetLabels &labels, AnswerKey answerKey)

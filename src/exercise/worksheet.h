@@ -2,35 +2,17 @@
 // Printable worksheets: blank cheques to fill in by hand, and their answer key.
 #pragma once
 
-#include "montant_en_lettres.h"
 #include "safe_file.h"
+#include "worksheet_content.h"
 
-#include <QDate>
 #include <QRectF>
 #include <QString>
 
 #include <vector>
 
 class QPagedPaintDevice;
-class QRandomGenerator;
 
-struct WorksheetCheque {
-    int amount = 0;
-    QString somme;  // "4521 Frs" or "4521 €", as the cheque shows it
-    QString wording;  // what the pupil should write
-};
-
-struct WorksheetLabels {
-    QString ordre;  // payee
-    QString ville;  // city of issue
-    QDate date;
-};
-
-constexpr int WorksheetMaximum = 20;
 constexpr int ChequesPerPage = 3;
-
-// `count` cheques (1 to 20) with amounts drawn like the exercise's, from 1 to montantMax.
-std::vector<WorksheetCheque> drawWorksheet(int count, double montantMax, Monnaie monnaie, QRandomGenerator &random);
 
 // Where one cheque's row of the answer key was drawn, in the device's own pixels,
 // from the top left of the page's printable area.
