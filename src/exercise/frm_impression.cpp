@@ -40,7 +40,7 @@ FrmImpression::FrmImpression(ExerciseState &state, Services &services, QWidget *
 
     auto *explanation =
         new QLabel(QStringLiteral("Des chèques vierges à remplir à la main, avec le montant en chiffres,\n"
-                                  "puis une page de corrigé avec chaque montant en lettres."),
+                                  "puis, si vous le voulez, le corrigé avec chaque montant en lettres."),
                    this);
     m_nombre = new QSpinBox(this);
     m_nombre->setObjectName(QStringLiteral("saisieNombre"));
