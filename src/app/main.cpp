@@ -24,6 +24,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -90,10 +91,21 @@ struct Options {
         return {};
     }
 
-    // Reads the command line; --help and --version print and end the program here.
+    // Reads the command line; --help and --version print and end the program
+    // here, and so does a line the parser cannot read, with a French line and
+    // status 2 rather than Qt's own message.
     void process(const QStringList &arguments)
     {
-        parser.process(arguments);
+        if (!parser.parse(arguments)) {
+            const QStringList unknown = parser.unknownOptionNames();
+            const QString problem =
+                unknown.isEmpty() ? QStringLiteral("ligne de commande incomplète (%1)").arg(parser.errorText())
+                                  : QStringLiteral("option inconnue « %1%2 »")
+                                        .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                                             quotedInput(unknown.first()));
+            std::fprintf(stderr, "pecunette : %s. « pecunette --help » donne les options.\n", qPrintable(problem));
+            std::exit(2);
+        }
         if (parser.isSet(help))
             parser.showHelp(0);
         if (parser.isSet(version))
@@ -132,6 +144,17 @@ int runWithoutWindows(int argc, char **argv)
         return 2;
     }
     return printWordings(options.parser.positionalArguments(), in, out, err, *monnaie);
+}
+
+// Whether Qt will find a screen: a platform that needs none (offscreen, vnc,
+// ...) or a display to connect to. Without one, Qt aborts with an English
+// message; the program would rather say so in French and stop cleanly.
+bool displayToOpen()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // A wrong command line is answered before any window is made, so that it gets
@@ -193,6 +216,12 @@ int main(int argc, char **argv)
             return refused;
 
     const bool screenshotOnly = hasOption(argc, argv, {"--screenshot"});
+    if (!screenshotOnly && !displayToOpen()) {
+        std::fprintf(stderr, "pecunette : il faut une session graphique pour ouvrir la fenêtre (aucun écran : "
+                             "DISPLAY et WAYLAND_DISPLAY sont vides).\n"
+                             "Sans écran, « pecunette --screenshot FICHIER » enregistre l'image de la fenêtre.\n");
+        return 2;
+    }
     if (!screenshotOnly)
         catchStopSignals();
     if (screenshotOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

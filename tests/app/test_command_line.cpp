@@ -109,6 +109,12 @@ private Q_SLOTS:
         QTest::newRow("a long refused amount cut to 40 characters")
             << QStringList {"--wording", QString(500, QLatin1Char('9'))} << ""
             << "« " + QString(39, QLatin1Char('9')) + "… »";
+        QTest::newRow("an unknown option") << QStringList {"--bogus"} << ""
+                                           << "option inconnue « --bogus »";
+        QTest::newRow("an unknown option beside --wording") << QStringList {"--wording", "2", "-x"} << ""
+                                                            << "option inconnue « -x »";
+        QTest::newRow("an option without its value") << QStringList {"--screenshot"} << ""
+                                                     << "ligne de commande incomplète";
         QTest::newRow("terminal codes in a refused amount dropped")
             << QStringList {"--wording", "\x1b[2J12\u202E3"} << ""
             << "« [2J123 »";
@@ -150,6 +156,28 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QTEST(quotedInput(text), "expected");
+    }
+
+    // Without any screen the window cannot open: a French line and status 2,
+    // not Qt's abort; the screenshot still works there.
+    void programWithoutDisplay()
+    {
+        QTemporaryDir dir;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(PECUNETTE_PROGRAM), QStringList());
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 2);
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("il faut une session graphique")) &&
+                     err.contains(QStringLiteral("--screenshot FICHIER")),
+                 qPrintable(err));
+        QVERIFY2(!err.contains(QStringLiteral("qt.qpa")), qPrintable(err));
     }
 
     void programScreenshot()
