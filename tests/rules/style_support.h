@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <array>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -125,53 +127,54 @@ inline QString spellingFault(const std::string &expected, const NumberStyle &sty
     return {};
 }
 
+// The captions of a style by their first letter: only a caption that begins
+// with the letter a wording continues with (after a blank or not) can be right.
+using CaptionsByLetter = std::array<std::vector<std::string>, 256>;
+
+inline CaptionsByLetter byFirstLetter(const std::set<std::string> &captions)
+{
+    CaptionsByLetter table;
+    for (const std::string &caption : captions)
+        table[static_cast<unsigned char>(caption.front())].push_back(caption);
+    return table;
+}
+
 // From every wording a pupil can be praised for, whatever blocks led there,
 // some blocks still finish the cheque. A praised wording begins the expected
-// one, so its length names it; only a caption that begins with the letter
-// the wording continues with (after a blank or not) can be right, so the
-// others are not tried. The empty text when there is no dead end.
-inline QString deadEndFault(const std::string &expected, const NumberStyle &style,
-                            const std::vector<std::string> &captions)
+// one, so its length names it. The empty text when there is no dead end.
+inline QString deadEndFault(const std::string &expected, const NumberStyle &style, const CaptionsByLetter &captions)
 {
+    // -1 unknown, 0 cannot finish, 1 can; 2 is being explored.
     std::vector<signed char> finishes(expected.size() + 1, -1);
-    std::vector<std::size_t> stack {0};
-    std::vector<std::vector<std::size_t>> next(expected.size() + 1);
-    finishes[0] = 0;
-    // Explore every praised state, then see which reach the end.
-    while (!stack.empty()) {
-        const std::size_t length = stack.back();
-        stack.pop_back();
-        const std::string wording = expected.substr(0, length);
-        for (const std::string &caption : captions) {
-            const char first = caption.front();
-            if (!(length < expected.size() && expected[length] == first) &&
-                !(length + 1 < expected.size() && expected[length + 1] == first))
+    QString fault;
+    std::string wording;
+    const std::function<bool(std::size_t)> canFinish = [&](std::size_t length) -> bool {
+        signed char &known = finishes[length];
+        if (known >= 0)
+            return known == 1;
+        known = length == expected.size();
+        for (std::size_t at = length; at <= length + 1 && at < expected.size(); ++at) {
+            if (at == length + 1 && expected[at] == expected[length])
                 continue;
-            const DropVerdict verdict = JudgeDrop(expected, wording, caption, style);
-            if (!verdict.right)
-                continue;
-            if (verdict.wording.size() <= length || expected.compare(0, verdict.wording.size(), verdict.wording) != 0)
-                return QStringLiteral("\"%1\" is praised off the road").arg(q(verdict.wording));
-            next[length].push_back(verdict.wording.size());
-            if (finishes[verdict.wording.size()] < 0) {
-                finishes[verdict.wording.size()] = 0;
-                stack.push_back(verdict.wording.size());
+            for (const std::string &caption : captions[static_cast<unsigned char>(expected[at])]) {
+                wording.assign(expected, 0, length);
+                const DropVerdict verdict = JudgeDrop(expected, wording, caption, style);
+                if (!verdict.right)
+                    continue;
+                if (verdict.wording.size() <= length ||
+                    expected.compare(0, verdict.wording.size(), verdict.wording) != 0) {
+                    fault = QStringLiteral("\"%1\" is praised off the road").arg(q(verdict.wording));
+                    continue;
+                }
+                if (canFinish(verdict.wording.size()))
+                    known = 1;
             }
         }
-    }
-    finishes[expected.size()] = finishes[expected.size()] == 0 ? 1 : -1;
-    if (finishes[expected.size()] != 1)
-        return QStringLiteral("\"%1\" cannot be reached").arg(q(expected));
-    // Praised wordings only grow, so the longer ones are settled first.
-    for (std::size_t length = expected.size(); length-- > 0;) {
-        if (finishes[length] < 0)
-            continue;
-        for (const std::size_t after : next[length])
-            if (finishes[after] == 1)
-                finishes[length] = 1;
-        if (finishes[length] != 1)
-            return QStringLiteral("\"%1\" is praised but cannot become \"%2\"")
-                .arg(q(expected.substr(0, length)), q(expected));
-    }
-    return {};
+        if (known != 1 && fault.isEmpty())
+            fault = QStringLiteral("\"%1\" is praised but cannot become \"%2\"")
+                        .arg(q(expected.substr(0, length)), q(expected));
+        return known == 1;
+    };
+    canFinish(0);
+    return fault;
 }

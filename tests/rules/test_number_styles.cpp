@@ -474,7 +474,7 @@ void TestNumberStyles::sampledCentsAndMilliards()
     QFETCH(bool, centimes);
     const NumberStyle s = everyStyle(centimes).at(style);
     const std::set<std::string> captionSet = captionsOf(s);
-    const std::vector<std::string> captions(captionSet.begin(), captionSet.end());
+    const CaptionsByLetter captions = byFirstLetter(captionSet);
     std::mt19937_64 random(0x5EC0 + style);
     std::uniform_int_distribution<long long> units(1, UnitesMaximum);
     std::uniform_int_distribution<int> digits(1, 12);

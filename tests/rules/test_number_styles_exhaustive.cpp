@@ -27,7 +27,7 @@ void TestNumberStylesExhaustive::everyAmountBelowAMillion()
     QFETCH(int, style);
     const NumberStyle s = everyStyle(false).at(style);
     const std::set<std::string> captionSet = captionsOf(s);
-    const std::vector<std::string> captions(captionSet.begin(), captionSet.end());
+    const CaptionsByLetter captions = byFirstLetter(captionSet);
     for (long long amount = 1; amount < 1'000'000; ++amount) {
         const std::string expected = MontantEnLettres(amount * 100, s);
         QString fault = spellingFault(expected, s, captionSet);
