@@ -23,10 +23,10 @@ elseif(PECUNETTE_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
   # This build runs in the test command after the plain one, so it is kept
   # cheap: unoptimised, which compiles a third faster, but with -O1 (the
-  # sanitizers' own advice) for the pure rules and the test that runs them over
+  # sanitizers' own advice) for the pure rules and the tests that run them over
   # every amount, which would take minutes without it; no benchmarks.
   function(pecunette_sanitized_build_targets)
-    foreach(target pecunette_rules test_cheque_rules)
+    foreach(target pecunette_rules test_cheque_rules test_number_styles test_number_styles_exhaustive)
       if(TARGET ${target})
         target_compile_options(${target} PRIVATE -O1)
       endif()

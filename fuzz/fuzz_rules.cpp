@@ -6,6 +6,7 @@
 #include "cheque_rules.h"
 #include "extrait_mot.h"
 #include "montant_en_lettres.h"
+#include "regle_enfreinte.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -200,13 +202,72 @@ void endOfCheque(int erreursCheque, int erreursSerie, double motsJustes, long lo
     require(shown == expected, "a duration shows the milliseconds rounded to the second");
 }
 
+// Any style and any amount: a wording exists exactly in the style's range; a
+// pupil dropping the style's blocks at random is praised only on the road,
+// the classifier never blames a praised drop, and the hints finish the cheque.
+void styledCheque(FuzzedDataProvider &input)
+{
+    NumberStyle style;
+    style.orthographe = input.ConsumeBool() ? Orthographe::Rectifiee1990 : Orthographe::Traditionnelle;
+    style.pays = static_cast<Pays>(input.ConsumeIntegralInRange(0, 2));
+    style.monnaie = input.ConsumeBool() ? Monnaie::Euro : Monnaie::Franc;
+    style.centimes = input.ConsumeBool();
+    const auto amount = input.ConsumeIntegralInRange<long long>(-1, CentimesMaximum + 1);
+    const bool valid = style.centimes ? amount >= CentimesMinimum && amount <= CentimesMaximum
+                                      : amount >= 100 && amount <= UnitesMaximum * 100 && amount % 100 == 0;
+    std::string expected;
+    try {
+        expected = MontantEnLettres(amount, style);
+        require(valid, "MontantEnLettres accepts only the style's range");
+    } catch (const std::invalid_argument &) {
+        require(!valid, "MontantEnLettres refuses nothing in the style's range");
+        return;
+    }
+    const std::vector<WordBlock> blocks = BlocksFor(style, UnitesMaximum);
+    std::string wording;
+    while (input.remaining_bytes() > 0 && wording != expected) {
+        const std::string word = blocks.at(input.ConsumeIntegralInRange<std::size_t>(0, blocks.size() - 1)).caption;
+        const DropVerdict verdict = JudgeDrop(expected, wording, word, style);
+        const RegleEnfreinte rule = RegleEnfreintePar(expected, wording, word, style);
+        require(!verdict.right || rule == RegleEnfreinte::Aucune, "a praised drop breaks no rule");
+        require(rule == RegleEnfreinte::Aucune || !PhraseDeLaRegle(rule, style).empty(), "a rule has a sentence");
+        if (verdict.right) {
+            require(startsWith(expected, verdict.wording) && verdict.wording.size() > wording.size(),
+                    "a praised drop moves along the expected wording");
+            wording = verdict.wording;
+        } else {
+            require(verdict.wording == wording, "a wrong drop leaves the wording alone");
+        }
+    }
+    for (std::size_t step = 0; wording != expected; ++step) {
+        const std::string hint = NextHintWord(expected, wording, style);
+        require(!hint.empty() && step <= expected.size(), "a praised wording can still be finished");
+        const DropVerdict verdict = JudgeDrop(expected, wording, hint, style);
+        require(verdict.right, "the hinted drop is right");
+        wording = verdict.wording;
+    }
+}
+
+// Any typed amount: what LireMontant reads, the amount box writes back the same.
+void typedCentimes(const std::string &text)
+{
+    const MontantLu read = LireMontant(text);
+    require(read.centimes.has_value() == read.raison.empty(), "a refusal says why, and only a refusal");
+    if (!read.centimes)
+        return;
+    require(*read.centimes >= CentimesMinimum && *read.centimes <= CentimesMaximum, "LireMontant stays in range");
+    std::string box = TexteSomme(*read.centimes, NumberStyle {.centimes = true});
+    box.resize(box.size() - std::string(" Frs").size());
+    require(LireMontant(box).centimes == read.centimes, "the amount box reads back as the amount");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
     const Monnaie monnaie = input.ConsumeBool() ? Monnaie::Euro : Monnaie::Franc;
-    switch (input.ConsumeIntegralInRange<int>(0, 7)) {
+    switch (input.ConsumeIntegralInRange<int>(0, 9)) {
     case 0:
         amountInWords(input.ConsumeBool() ? anyDouble(input) : input.ConsumeFloatingPoint<double>(), monnaie);
         break;
@@ -243,6 +304,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         break;
     }
     case 6: randomPupil(input.ConsumeIntegralInRange(MontantMinimum, MontantMaximum), monnaie, input); break;
+    case 8: styledCheque(input); break;
+    case 9: typedCentimes(input.ConsumeRemainingBytesAsString()); break;
     default: {
         const int erreursCheque = input.ConsumeIntegral<int>();
         const int erreursSerie = input.ConsumeIntegral<int>();

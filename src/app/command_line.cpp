@@ -19,9 +19,24 @@ bool printOne(const QString &text, QTextStream &out, QTextStream &err, Monnaie m
     out << QString::fromStdString(MontantEnLettres(*amount, monnaie)) << Qt::endl;
     return true;
 }
-}  // namespace
 
-int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err, Monnaie monnaie)
+bool printStyled(const QString &text, QTextStream &out, QTextStream &err, NumberStyle style)
+{
+    const MontantLu read = LireMontant(text.toStdString());
+    if (!read.centimes) {
+        err << QStringLiteral("pecunette : montant refusé « %1 » : %2.")
+                   .arg(quotedInput(text), QString::fromStdString(read.raison))
+            << Qt::endl;
+        return false;
+    }
+    style.centimes = true;
+    out << QString::fromStdString(MontantEnLettres(*read.centimes, style)) << Qt::endl;
+    return true;
+}
+
+// Each amount of the command line, or of standard input for "-", through `printOne`.
+template<typename PrintOne>
+int printEach(const QStringList &amounts, QTextStream &in, PrintOne printOne)
 {
     bool allGood = true;
     for (const QString &amount : amounts) {
@@ -30,13 +45,47 @@ int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out,
             while (in.readLineInto(&line)) {
                 // A blank line (often the last one of a file) is no amount at all.
                 if (!line.trimmed().isEmpty())
-                    allGood = printOne(line.trimmed(), out, err, monnaie) && allGood;
+                    allGood = printOne(line.trimmed()) && allGood;
             }
         } else {
-            allGood = printOne(amount, out, err, monnaie) && allGood;
+            allGood = printOne(amount) && allGood;
         }
     }
     return allGood ? 0 : 2;
+}
+}  // namespace
+
+int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err, Monnaie monnaie)
+{
+    return printEach(amounts, in, [&](const QString &text) { return printOne(text, out, err, monnaie); });
+}
+
+int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err,
+                  const NumberStyle &style)
+{
+    return printEach(amounts, in, [&](const QString &text) { return printStyled(text, out, err, style); });
+}
+
+std::optional<Orthographe> parseOrthographe(const QString &text)
+{
+    const QString word = text.trimmed().toLower();
+    if (word == QStringLiteral("traditional"))
+        return Orthographe::Traditionnelle;
+    if (word == QStringLiteral("1990"))
+        return Orthographe::Rectifiee1990;
+    return std::nullopt;
+}
+
+std::optional<Pays> parsePays(const QString &text)
+{
+    const QString word = text.trimmed().toLower();
+    if (word == QStringLiteral("fr"))
+        return Pays::France;
+    if (word == QStringLiteral("be"))
+        return Pays::Belgique;
+    if (word == QStringLiteral("ch"))
+        return Pays::Suisse;
+    return std::nullopt;
 }
 
 std::optional<Monnaie> parseMonnaie(const QString &text)

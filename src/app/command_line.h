@@ -14,6 +14,18 @@ class QTextStream;
 int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err,
                   Monnaie monnaie = Monnaie::Franc);
 
+// --wording with a number style: amounts from 0,01 to 999 999 999 999,99
+// (LireMontant: "4521", "4521,30", "4521.30", "4 521,30"), each worded in
+// `style` with its cents, whatever `style.centimes` says. A refused amount
+// gets a line on `err` naming it and saying why; the status is as above.
+int printWordings(const QStringList &amounts, QTextStream &in, QTextStream &out, QTextStream &err,
+                  const NumberStyle &style);
+
+// "traditional" or "1990" (any case); nothing for anything else.
+std::optional<Orthographe> parseOrthographe(const QString &text);
+// "fr", "be" or "ch" (any case); nothing for anything else.
+std::optional<Pays> parsePays(const QString &text);
+
 // "franc"/"francs"/"frs" or "euro"/"euros"/"€" (any case); nothing for anything else.
 std::optional<Monnaie> parseMonnaie(const QString &text);
 

@@ -49,6 +49,16 @@ struct Options {
     QCommandLineOption currency {QStringLiteral("currency"),
                                  QStringLiteral("Avec --wording : la monnaie, franc (par défaut) ou euro."),
                                  QStringLiteral("MONNAIE"), QStringLiteral("franc")};
+    QCommandLineOption spelling {
+        QStringLiteral("spelling"),
+        QStringLiteral("Avec --wording : l'orthographe, traditional (par défaut) ou 1990 (rectifiée, "
+                       "tous les mots du nombre reliés par des traits d'union)."),
+        QStringLiteral("ORTHOGRAPHE"), QStringLiteral("traditional")};
+    QCommandLineOption country {
+        QStringLiteral("country"),
+        QStringLiteral("Avec --wording : le pays, fr (par défaut), be (septante, nonante) ou ch (septante, "
+                       "huitante, nonante)."),
+        QStringLiteral("PAYS"), QStringLiteral("fr")};
     QCommandLineOption screenshot {QStringLiteral("screenshot"),
                                    QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
                                    QStringLiteral("FICHIER")};
@@ -61,10 +71,11 @@ struct Options {
     {
         parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
         // Qt's own --help and --version describe themselves in English.
-        parser.addOptions({help, version, wording, currency, screenshot, scene});
+        parser.addOptions({help, version, wording, currency, spelling, country, screenshot, scene});
         parser.addPositionalArgument(
             QStringLiteral("montants"),
-            QStringLiteral("Avec --wording : les montants (1 à 99999), « - » pour l'entrée standard."),
+            QStringLiteral("Avec --wording : les montants, de 0,01 à 999 999 999 999,99 (les centimes après une "
+                           "virgule ou un point : 4521,30), « - » pour l'entrée standard."),
             QStringLiteral("[montants...]"));
     }
 
@@ -73,8 +84,9 @@ struct Options {
         QStringList list;
         for (int i = 0; i < argc; ++i)
             list << QString::fromLocal8Bit(argv[i]);
-        return negativeAmountsAsArguments(
-            list, {QStringLiteral("--currency"), QStringLiteral("--screenshot"), QStringLiteral("--scene")});
+        return negativeAmountsAsArguments(list, {QStringLiteral("--currency"), QStringLiteral("--spelling"),
+                                                 QStringLiteral("--country"), QStringLiteral("--screenshot"),
+                                                 QStringLiteral("--scene")});
     }
 
     // An option that only means something beside another one, given alone: a
@@ -82,10 +94,14 @@ struct Options {
     QString misuse(bool wordingMode) const
     {
         if (wordingMode && parser.positionalArguments().isEmpty())
-            return QStringLiteral("pecunette : --wording attend un ou plusieurs montants (1 à 99999), "
+            return QStringLiteral("pecunette : --wording attend un ou plusieurs montants (0,01 à 999 999 999 999,99), "
                                   "ou « - » pour les lire sur l'entrée standard.");
         if (!wordingMode && parser.isSet(currency))
             return QStringLiteral("pecunette : --currency ne s'emploie qu'avec --wording.");
+        if (!wordingMode && parser.isSet(spelling))
+            return QStringLiteral("pecunette : --spelling ne s'emploie qu'avec --wording.");
+        if (!wordingMode && parser.isSet(country))
+            return QStringLiteral("pecunette : --country ne s'emploie qu'avec --wording.");
         if (parser.isSet(scene) && !parser.isSet(screenshot))
             return QStringLiteral("pecunette : --scene ne s'emploie qu'avec --screenshot.");
         return {};
@@ -143,7 +159,22 @@ int runWithoutWindows(int argc, char **argv)
             << Qt::endl;
         return 2;
     }
-    return printWordings(options.parser.positionalArguments(), in, out, err, *monnaie);
+    const std::optional<Orthographe> orthographe = parseOrthographe(options.parser.value(options.spelling));
+    if (!orthographe) {
+        err << QStringLiteral("pecunette : orthographe inconnue « %1 » : traditional ou 1990.")
+                   .arg(quotedInput(options.parser.value(options.spelling)))
+            << Qt::endl;
+        return 2;
+    }
+    const std::optional<Pays> pays = parsePays(options.parser.value(options.country));
+    if (!pays) {
+        err << QStringLiteral("pecunette : pays inconnu « %1 » : fr, be ou ch.")
+                   .arg(quotedInput(options.parser.value(options.country)))
+            << Qt::endl;
+        return 2;
+    }
+    return printWordings(options.parser.positionalArguments(), in, out, err,
+                         NumberStyle {*orthographe, *pays, *monnaie, true});
 }
 
 // Whether Qt will find a screen: a platform that needs none (offscreen, vnc,

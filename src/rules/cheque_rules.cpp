@@ -1,6 +1,7 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "cheque_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -45,15 +46,29 @@ bool endsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-// JoinWord into a buffer the caller keeps, so that trying all 29 blocks in
+// The two-argument JoinWord glues any word after a "c", as the exercise always
+// did; harmless while "franc" ends the wording, wrong once "et" may follow it.
+enum class Joining { AfterAnyC, Styled };
+
+bool pluralGlues(std::string_view wording, Joining joining)
+{
+    for (const std::string_view stem : {"cent", "vingt", "mille", "million", "milliard", "euro"}) {
+        if (endsWith(wording, stem))
+            return true;
+    }
+    // "huitante" glues too, so that the "s" a pupil adds to it reads as the mistake it is.
+    return joining == Joining::Styled &&
+           (endsWith(wording, "franc") || endsWith(wording, "centime") || endsWith(wording, "huitante"));
+}
+
+// JoinWord into a buffer the caller keeps, so that trying every block in
 // turn does not allocate for each of them.
-void joinInto(std::string &out, std::string_view wording, std::string_view word)
+void joinInto(std::string &out, std::string_view wording, std::string_view word, Joining joining = Joining::AfterAnyC)
 {
     out.assign(wording);
-    const bool glued = endsWith(wording, "-") || endsWith(wording, ".") || endsWith(wording, "c");
-    const bool plural =
-        word == "s" && (endsWith(wording, "cent") || endsWith(wording, "vingt") || endsWith(wording, "mille") ||
-                        endsWith(wording, "million") || endsWith(wording, "milliard") || endsWith(wording, "euro"));
+    const bool glued = endsWith(wording, "-") || endsWith(wording, ".") ||
+                       (joining == Joining::AfterAnyC ? endsWith(wording, "c") : endsWith(wording, "'"));
+    const bool plural = word == "s" && pluralGlues(wording, joining);
     if (!glued && !plural)
         out += ' ';
     out += word;
@@ -96,7 +111,9 @@ std::string JoinWord(const std::string &wording, const std::string &word)
     return candidate;
 }
 
-bool IsRightDrop(const std::string &expected, const std::string &candidate)
+namespace {
+
+bool isRight(std::string_view expected, std::string_view candidate, Joining joining)
 {
     const std::size_t n = candidate.size();
     if (expected.size() < n || expected.compare(0, n, candidate) != 0)
@@ -106,14 +123,24 @@ bool IsRightDrop(const std::string &expected, const std::string &candidate)
     const char next = expected[n];
     if (next == ' ' || next == '-')
         return true;
+    // "d'" ends a word without a blank: "d'euros".
+    if (joining == Joining::Styled && candidate.back() == '\'')
+        return true;
     // Short of a word's final "s" by exactly that letter, when the "s" block glues on here.
     const bool finalS =
         n > 0 && next == 's' && (n + 1 == expected.size() || expected[n + 1] == ' ' || expected[n + 1] == '-');
     if (!finalS)
         return false;
     std::string plural;
-    joinInto(plural, candidate, "s");
+    joinInto(plural, candidate, "s", joining);
     return plural.size() == n + 1;
+}
+
+}  // namespace
+
+bool IsRightDrop(const std::string &expected, const std::string &candidate)
+{
+    return isRight(expected, candidate, Joining::AfterAnyC);
 }
 
 std::string WordingAfterRightDrop(const std::string &expected, const std::string &candidate)
@@ -149,6 +176,101 @@ std::string NextHintWord(const std::string &expected, const std::string &wording
             best = caption;
     }
     return std::string(best);
+}
+
+// ---- Styles ----
+
+namespace {
+
+// Every block beyond today's 29, with the style that needs it.
+struct ExtraBlock {
+    WordBlock block;
+    bool (*needed)(const NumberStyle &, long long largestWholeAmount);
+};
+
+const std::array<ExtraBlock, 7> ExtraBlocks = {{
+    {{29, "septante", "70", 7, 1}, [](const NumberStyle &s, long long) { return s.pays != Pays::France; }},
+    {{30, "huitante", "80", 7, 2}, [](const NumberStyle &s, long long) { return s.pays == Pays::Suisse; }},
+    {{31, "nonante", "90", 7, 3}, [](const NumberStyle &s, long long) { return s.pays != Pays::France; }},
+    {{32, "de", "de", 7, 4}, [](const NumberStyle &, long long largest) { return largest >= 1'000'000; }},
+    {{33, "d'", "d'", 7, 5}, [](const NumberStyle &, long long largest) { return largest >= 1'000'000; }},
+    {{34, "centime", "centime", 8, 1}, [](const NumberStyle &s, long long) { return s.centimes; }},
+    {{35, "centimes", "centime", 8, 2}, [](const NumberStyle &s, long long) { return s.centimes; }},
+}};
+
+std::vector<WordBlock> blocksFor(const NumberStyle &style, long long largestWholeAmount)
+{
+    std::vector<WordBlock> blocks(WordBlocks.begin(), WordBlocks.end());
+    for (WordBlock &block : blocks) {
+        // String literals, so that the caption outlives the vector as WordBlocks' do.
+        if (style.monnaie == Monnaie::Euro && block.tag == std::string_view("franc"))
+            block.caption = block.caption == std::string_view("franc") ? "euro" : "euros";
+    }
+    for (const ExtraBlock &extra : ExtraBlocks) {
+        if (extra.needed(style, largestWholeAmount))
+            blocks.push_back(extra.block);
+    }
+    return blocks;
+}
+
+// Every caption a style can show, longest first, for the hint: built once per style.
+const std::vector<std::string_view> &hintCaptions(const NumberStyle &style)
+{
+    static const std::array<std::vector<std::string_view>, 24> all = [] {
+        std::array<std::vector<std::string_view>, 24> lists;
+        for (int i = 0; i < 24; ++i) {
+            const NumberStyle s {static_cast<Orthographe>(i % 2), static_cast<Pays>(i / 2 % 3),
+                                 static_cast<Monnaie>(i / 6 % 2), i / 12 == 1};
+            for (const WordBlock &block : blocksFor(s, UnitesMaximum))
+                lists[i].push_back(block.caption);
+            std::stable_sort(lists[i].begin(), lists[i].end(),
+                             [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+        }
+        return lists;
+    }();
+    return all[static_cast<int>(style.orthographe) + 2 * static_cast<int>(style.pays) +
+               6 * static_cast<int>(style.monnaie) + 12 * static_cast<int>(style.centimes)];
+}
+
+}  // namespace
+
+std::vector<WordBlock> BlocksFor(const NumberStyle &style, long long largestWholeAmount)
+{
+    return blocksFor(style, largestWholeAmount);
+}
+
+std::string JoinWord(const std::string &wording, const std::string &word, const NumberStyle &)
+{
+    std::string candidate;
+    joinInto(candidate, wording, word, Joining::Styled);
+    return candidate;
+}
+
+bool IsRightDrop(const std::string &expected, const std::string &candidate, const NumberStyle &)
+{
+    return isRight(expected, candidate, Joining::Styled);
+}
+
+DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, const std::string &word,
+                      const NumberStyle &style)
+{
+    DropVerdict verdict;
+    verdict.candidate = JoinWord(wording, word, style);
+    verdict.right = IsRightDrop(expected, verdict.candidate, style);
+    verdict.wording = verdict.right ? WordingAfterRightDrop(expected, verdict.candidate) : wording;
+    return verdict;
+}
+
+std::string NextHintWord(const std::string &expected, const std::string &wording, const NumberStyle &style)
+{
+    std::string candidate;
+    candidate.reserve(wording.size() + 16);
+    for (const std::string_view caption : hintCaptions(style)) {
+        joinInto(candidate, wording, caption, Joining::Styled);
+        if (isRight(expected, candidate, Joining::Styled))
+            return std::string(caption);
+    }
+    return {};
 }
 
 ChequeResult ChequeResultFor(int erreursCheque)

@@ -57,6 +57,40 @@ DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, c
 // no drop can be right (the wording is complete, or went astray).
 std::string NextHintWord(const std::string &expected, const std::string &wording, Monnaie monnaie = Monnaie::Franc);
 
+// ---- The same rules for every way a class writes its numbers ----
+
+// The blocks a style needs, by index: today's 29 (with "euro"/"euros" for the
+// franc blocks in euros, as BlockCaption gives them), then, where they are
+// needed, in a seventh column: "septante" (29; 7,1) in Belgium and
+// Switzerland, "huitante" (30; 7,2) in Switzerland, "nonante" (31; 7,3) in
+// Belgium and Switzerland, "de" (32; 7,4) and "d'" (33; 7,5) when cheques can
+// reach a million (`largestWholeAmount` >= 1 000 000), "centime" (34; 8,1) and
+// "centimes" (35; 8,2) with cents. An index always names the same caption,
+// whatever the style (but for the currency), so the window can keep one
+// label per index. The default style and range give exactly WordBlocks.
+std::vector<WordBlock> BlocksFor(const NumberStyle &style, long long largestWholeAmount = MontantMaximum);
+
+// JoinWord for a style: no blank after "-", "." or "'" ("d'euros"); a lone
+// "s" glued after "cent", "vingt", "mille", "million", "milliard", "huitante",
+// "franc", "euro" or "centime"; one blank otherwise; then trimmed. Unlike the
+// two-argument JoinWord, a word after "franc" is not glued to it, since with
+// cents "et" follows the currency.
+std::string JoinWord(const std::string &wording, const std::string &word, const NumberStyle &style);
+
+// IsRightDrop for a style: `candidate` begins `expected` and stops where a
+// word stops: at the end, before a blank or a hyphen, after the apostrophe of
+// "d'", or just before a plural "s" the "s" block glues on.
+bool IsRightDrop(const std::string &expected, const std::string &candidate, const NumberStyle &style);
+
+// JudgeDrop for a style; the wording after a right drop carries the hyphen
+// that follows in `expected` (WordingAfterRightDrop), which in the 1990
+// spelling follows nearly every word.
+DropVerdict JudgeDrop(const std::string &expected, const std::string &wording, const std::string &word,
+                      const NumberStyle &style);
+
+// NextHintWord for a style, among every block the style can show.
+std::string NextHintWord(const std::string &expected, const std::string &wording, const NumberStyle &style);
+
 // What the clerk says and the history records when a cheque is complete.
 struct ChequeResult {
     int messageTop;  // pixels

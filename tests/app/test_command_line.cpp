@@ -57,6 +57,110 @@ private Q_SLOTS:
             QVERIFY2(errors.at(i).contains(refused.at(i)), qPrintable(errors.at(i)));
     }
 
+    // With a number style: cents, large amounts, the 1990 spelling, Belgium and Switzerland.
+    void styledWordings_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("orthographe");
+        QTest::addColumn<int>("pays");
+        QTest::addColumn<int>("monnaie");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<int>("status");
+        const int trad = int(Orthographe::Traditionnelle);
+        const int fr = int(Pays::France);
+        QTest::newRow("cents with a comma or a point")
+            << QStringList {"4521,30", "4521.30", "0,5", "100,00"} << "" << trad << fr << int(Monnaie::Euro)
+            << "quatre mille cinq cent vingt et un euros et trente centimes\n"
+               "quatre mille cinq cent vingt et un euros et trente centimes\n"
+               "cinquante centimes\ncent euros\n"
+            << QStringList {} << 0;
+        QTest::newRow("the whole range, and beyond refused")
+            << QStringList {"1000000", "999 999 999 999,99", "1000000000000", "0,001", "0"} << "" << trad << fr
+            << int(Monnaie::Franc)
+            << "un million de francs\nneuf cent quatre-vingt-dix-neuf milliards neuf cent quatre-vingt-dix-neuf "
+               "millions neuf cent quatre-vingt-dix-neuf mille neuf cent quatre-vingt-dix-neuf francs et "
+               "quatre-vingt-dix-neuf centimes\n"
+            << QStringList {"« 1000000000000 » : il est trop grand", "« 0,001 »", "« 0 »"} << 2;
+        QTest::newRow("1990 in Belgium, from standard input")
+            << QStringList {"-"} << "71\n\n2000000\n4 52\n"
+            << int(Orthographe::Rectifiee1990) << int(Pays::Belgique) << int(Monnaie::Euro)
+            << "septante-et-un euros\ndeux-millions d'euros\n"
+            << QStringList {"« 4 52 »"} << 2;
+        QTest::newRow("Switzerland") << QStringList {"80", "81,80"} << "" << trad << int(Pays::Suisse)
+                                     << int(Monnaie::Franc)
+                                     << "huitante francs\nhuitante et un francs et huitante centimes\n"
+                                     << QStringList {} << 0;
+    }
+    void styledWordings()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, input);
+        QFETCH(int, orthographe);
+        QFETCH(int, pays);
+        QFETCH(int, monnaie);
+        QFETCH(QStringList, refused);
+        QString outText;
+        QString errText;
+        QTextStream in(&input);
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        const NumberStyle style {static_cast<Orthographe>(orthographe), static_cast<Pays>(pays),
+                                 static_cast<Monnaie>(monnaie)};
+        const int status = printWordings(arguments, in, out, err, style);
+        QTEST(outText, "out");
+        QTEST(status, "status");
+        const QStringList errors = errText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(errors.size(), refused.size());
+        for (int i = 0; i < refused.size(); ++i)
+            QVERIFY2(errors.at(i).contains(refused.at(i)), qPrintable(errors.at(i)));
+    }
+
+    // The program with the style options, and their refusals.
+    void programStyles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("1990 in Switzerland, in euros")
+            << QStringList {"--wording",  "--spelling", "1990",  "--country", "ch",
+                            "--currency", "euro",       "81,01", "2000000"}
+            << 0 << "huitante-et-un euros et un centime\ndeux-millions d'euros\n"
+            << "";
+        QTest::newRow("an unknown spelling") << QStringList {"--wording", "--spelling", "ancienne", "2"} << 2 << ""
+                                             << "orthographe inconnue « ancienne »";
+        QTest::newRow("an unknown country") << QStringList {"--wording", "--country", "ca", "2"} << 2 << ""
+                                            << "pays inconnu « ca »";
+        QTest::newRow("a spelling without --wording") << QStringList {"--spelling", "1990"} << 2 << ""
+                                                      << "--spelling ne s'emploie qu'avec --wording";
+        QTest::newRow("a country without --wording") << QStringList {"--country", "be"} << 2 << ""
+                                                     << "--country ne s'emploie qu'avec --wording";
+        QTest::newRow("help lists the options") << QStringList {"--help"} << 0 << "--spelling"
+                                                << "";
+    }
+    void programStyles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(PECUNETTE_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QTEST(program.exitCode(), "status");
+        const QString printed = QString::fromUtf8(program.readAllStandardOutput());
+        if (arguments.contains(QStringLiteral("--help")))
+            QVERIFY2(printed.contains(out) && printed.contains(QStringLiteral("--country")), qPrintable(printed));
+        else
+            QCOMPARE(printed, out);
+        QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(err));
+    }
+
     void currencies_data()
     {
         QTest::addColumn<QString>("text");
