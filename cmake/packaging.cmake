@@ -61,6 +61,23 @@ add_custom_target(pecunette_icons ALL DEPENDS ${rendered_icons})
 install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${PECUNETTE_APP_ID}.svg)
 
+# --- Manual page, changelog, licence ------------------------------------------
+
+# Compressed as Debian wants them: best compression, no name or time stamp inside.
+set(doc_root ${CMAKE_CURRENT_BINARY_DIR}/data)
+set(compressed_docs)
+foreach(source pecunette.1 changelog)
+  add_custom_command(OUTPUT ${doc_root}/${source}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${doc_root}
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip ${PROJECT_SOURCE_DIR}/data/${source} ${doc_root}/${source}.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/${source} VERBATIM)
+  list(APPEND compressed_docs ${doc_root}/${source}.gz)
+endforeach()
+add_custom_target(pecunette_docs ALL DEPENDS ${compressed_docs})
+install(FILES ${doc_root}/pecunette.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${doc_root}/changelog.gz ${PROJECT_SOURCE_DIR}/data/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pecunette)
+
 # What is shipped is checked in the build that ships, not in the sanitized ones.
 if(PECUNETTE_SANITIZE OR PECUNETTE_FUZZ)
   set(check_shipping OFF)

@@ -11,7 +11,7 @@ packages=(
   fonts-liberation2 fontconfig
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool poppler-utils
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian binutils gzip
   clang-format clang-tidy
   python3  # its csv module reads the saved history back in the tests
 )

@@ -24,6 +24,14 @@ for package in libqt6widgets6 libqt6multimedia6 libqt6svg6 libc6 gstreamer1.0-pl
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends sans $package"
 done
 
+# Debian's own checker: no error and no warning (its notes are only notes).
+lintian_log="$scratch/lintian.log"
+if ! lintian --fail-on error,warning "$deb" >"$lintian_log" 2>&1; then
+  grep -E "^(E|W):" "$lintian_log" >&2 || cat "$lintian_log" >&2
+  fail "lintian"
+fi
+echo "lintian : ni erreur ni avertissement"
+
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/pecunette \
@@ -34,6 +42,14 @@ for file in usr/bin/pecunette \
             usr/share/pecunette/sons/bravo.mp3 usr/share/pecunette/sons/cgagne.mp3; do
   [ -s "$root/$file" ] || fail "$file manque dans le paquet"
 done
+for file in usr/share/man/man1/pecunette.1.gz usr/share/doc/pecunette/changelog.gz \
+            usr/share/doc/pecunette/copyright; do
+  [ -s "$root/$file" ] || fail "$file manque dans le paquet"
+done
+# Hardened as Debian builds: position-independent, full RELRO, immediate binding.
+readelf -h "$root/usr/bin/pecunette" | grep -q "DYN" || fail "le programme n'est pas indépendant de sa position"
+readelf -l "$root/usr/bin/pecunette" | grep -q "GNU_RELRO" || fail "le programme n'a pas de RELRO"
+readelf -d "$root/usr/bin/pecunette" | grep -qE "BIND_NOW|FLAGS.*NOW" || fail "le programme n'a pas de liaison immédiate"
 for size in 16 32 48 64 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
   [ -s "$icon" ] || fail "icône ${size}x${size} manquante"
