@@ -57,6 +57,9 @@ const QString Columns = QStringLiteral(
     "id, seance, numero, moment, monotone_ms, nom, prenom, nom_cle, prenom_cle, nature, texte, normal, duree, "
     "montant, phrase, bloc, bloc_juste, serie, monnaie, montant_max, cheques_par_serie, note");
 
+// A null QString binds as SQL NULL: the text columns take the empty text instead.
+QVariant text(const QString &value) { return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value); }
+
 template <typename T>
 QVariant orNull(const std::optional<T> &value)
 {
@@ -244,8 +247,10 @@ SqliteJournal::Check SqliteJournal::openAndCheck(QString &reason)
     if (!migrate())
         return Check::Failed;
     m_insert = std::make_unique<QSqlQuery>(db);
-    m_insert->prepare(QStringLiteral("INSERT OR IGNORE INTO evenement (") + Columns +
-                      QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // Only a row already there by its id is passed over; any other refusal is an error.
+    m_insert->prepare(QStringLiteral("INSERT INTO evenement (") + Columns +
+                      QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                                     "ON CONFLICT (id) DO NOTHING"));
     return Check::Ok;
 }
 
@@ -290,25 +295,25 @@ bool SqliteJournal::append(const JournalEvent &e)
         return false;
     }
     QSqlQuery &q = *m_insert;
-    const QVariantList values {e.id,
-                               e.session,
+    const QVariantList values {text(e.id),
+                               text(e.session),
                                e.sequence,
-                               e.moment,
+                               text(e.moment),
                                e.monotonicMs,
-                               e.nom,
-                               e.prenom,
-                               e.nomKey,
-                               e.prenomKey,
+                               text(e.nom),
+                               text(e.prenom),
+                               text(e.nomKey),
+                               text(e.prenomKey),
                                kindName(e.kind),
-                               e.text,
+                               text(e.text),
                                e.normal ? 1 : 0,
-                               e.duration,
+                               text(e.duration),
                                orNull(e.amount),
-                               e.expected,
-                               e.block,
+                               text(e.expected),
+                               text(e.block),
                                e.blockRight ? QVariant(*e.blockRight ? 1 : 0) : QVariant(),
                                e.series,
-                               e.currency,
+                               text(e.currency),
                                e.maxAmount,
                                e.chequesPerSeries,
                                orNull(e.mark)};
