@@ -8,8 +8,7 @@
 
 JournalSession::JournalSession()
     : m_id(QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 void JournalSession::stamp(JournalEvent &event, qint64 monotonicMs)
 {

@@ -60,7 +60,7 @@ const QString Columns = QStringLiteral(
 // A null QString binds as SQL NULL: the text columns take the empty text instead.
 QVariant text(const QString &value) { return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value); }
 
-template <typename T>
+template<typename T>
 QVariant orNull(const std::optional<T> &value)
 {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -102,8 +102,7 @@ JournalEvent eventFrom(const QSqlQuery &q)
 
 SqliteJournal::SqliteJournal()
     : m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 SqliteJournal::~SqliteJournal() { close(); }
 
@@ -165,8 +164,9 @@ SqliteJournal::Opening SqliteJournal::open(const QString &path, const QDateTime 
         // Moved, never written over: the teacher may still want what it holds.
         const QString aside = setAsideName(path, now);
         if (!QFile::rename(path, aside)) {
-            opening.error = QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
-                                .arg(QDir::toNativeSeparators(path));
+            opening.error =
+                QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
+                    .arg(QDir::toNativeSeparators(path));
             m_error = opening.error;
             return opening;
         }
