@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool poppler-utils
   desktop-file-utils appstream dpkg-dev file lintian binutils gzip
   clang-format clang-tidy
+  libqt6sql6-sqlite  # the SQLite driver of Qt SQL: the class journal
   python3  # its csv module reads the saved history back in the tests
 )
 

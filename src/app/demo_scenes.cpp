@@ -5,6 +5,10 @@
 #include "exercise_state.h"
 #include "frm_main.h"
 
+#include <memory>
+
+#include <QTimer>
+
 namespace {
 int indexOf(const std::string &caption)
 {
@@ -57,4 +61,29 @@ bool playScene(const QString &scene, FrmMain &window, ExerciseState &state)
         return true;
     }
     return false;
+}
+
+void playScriptedSteps(FrmMain &window, ExerciseState &state, int steps)
+{
+    auto *timer = new QTimer(&window);
+    timer->setInterval(0);
+    auto done = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, &window, [&window, &state, timer, done, steps] {
+        if (++*done > steps) {
+            timer->stop();
+            return;
+        }
+        if (!state.ChequeEnCours) {
+            window.Nouveau_Click();
+            return;
+        }
+        if (*done % 7 == 0) {
+            window.TexteResultat_DragDrop(indexOf("milliard"));
+            window.Timer_Timer(1);
+            return;
+        }
+        dropRightWords(window, state, 1);
+        window.Timer_Timer(0);
+    });
+    timer->start();
 }

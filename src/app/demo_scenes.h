@@ -13,3 +13,8 @@ struct ExerciseState;
 // at the end of a series). Gives false for an unknown scene.
 bool playScene(const QString &scene, FrmMain &window, ExerciseState &state);
 QStringList sceneNames();
+
+// Plays `steps` steps of a pupil's work, one per turn of the event loop: a new
+// cheque when none is under way, else a drop (every seventh one wrong) and the
+// one-second check.
+void playScriptedSteps(FrmMain &window, ExerciseState &state, int steps);

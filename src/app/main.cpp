@@ -1,4 +1,5 @@
 // Pecunette — apprendre à remplir un chèque.
+#include "class_journal.h"
 #include "command_line.h"
 #include "demo_scenes.h"
 #include "end_of_session.h"
@@ -329,10 +330,28 @@ int main(int argc, char **argv)
         }
         return 0;
     }
+    // Made now so that no row is missed; opened once the window is up.
+    ClassJournal journal(state, services, ClassJournal::pathFrom(settings));
+    journal.attach(windows.progression(), window);
+    const int scriptedSteps = qEnvironmentVariableIntValue("PECUNETTE_ESSAI_JOURNAL");
+    if (qEnvironmentVariableIsSet("PECUNETTE_ESSAI_JOURNAL")) {
+        // For the tests that kill the program: plays without anyone at the
+        // mouse, and says each row the journal holds.
+        state.SonActif = 0;
+        QObject::connect(&journal, &ClassJournal::written, [](const JournalEvent &event) {
+            std::printf("journal %s %lld %s\n", qPrintable(event.session), static_cast<long long>(event.sequence),
+                        qPrintable(event.id));
+            std::fflush(stdout);
+        });
+        playScriptedSteps(window, state, scriptedSteps);
+    }
     endWithTheSession(app, window);
     window.show();
-    // Once the window is up: a history kept when the last session was cut short.
-    QTimer::singleShot(0, &window, [&windows] { windows.progression().offerKeptHistories(); });
+    // Once the window is up: the journal, and a history kept when the last session was cut short.
+    QTimer::singleShot(0, &window, [&windows, &journal] {
+        journal.start();
+        windows.progression().offerKeptHistories();
+    });
     playTestCuesAtStart(&window, [&](const QString &cue) { JoueSon(cue, state.SonActif, settings, sound); });
     return QApplication::exec();
 }

@@ -439,6 +439,7 @@ void FrmMain::NouveauCheque()
         finDuCheque();
     if (m_state.ChequeEnCours) {
         m_state.ErreursSerie += m_state.ErreursCheque;
+        m_state.EvenementSuivant = HistoryEventKind::Abandon;
         m_progression.AjoutProgress(QStringLiteral("Chèque abandonné"), false);
     }
 
@@ -451,6 +452,7 @@ void FrmMain::NouveauCheque()
         m_state.ErreursSerie = 0;
         m_state.MotsJustes = 0;
         m_state.SerieTerminee = false;
+        m_state.NumeroSerie += 1;
     }
 
     m_debutMsg->setVisible(false);
@@ -460,6 +462,8 @@ void FrmMain::NouveauCheque()
     m_chequeDate->setText(DateDuCheque());
     readMonnaie();
     const int amount = TirageMontant();
+    m_state.Montant = amount;
+    m_state.MonnaieCheque = m_monnaie;
     const SettingsStore &store = m_services.settings;
     m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
@@ -488,6 +492,7 @@ void FrmMain::NouveauCheque()
     if (nouvelleSerie)
         m_state.DebutSerie = m_state.HeureDebut;
     m_state.ChequeEnCours = true;
+    m_state.EvenementSuivant = HistoryEventKind::ChequeStart;
     m_progression.AjoutProgress(QStringLiteral("Début de l'exercice : ") + m_state.PhraseATrouver, true);
 }
 
@@ -504,6 +509,9 @@ void FrmMain::TexteResultat_DragDrop(int index)
     const DropVerdict verdict =
         JudgeDrop(expected, toStd(m_texteResultat->text()), toStd(Nombre(index)->text().trimmed()));
     const QString candidate = toQ(verdict.candidate);
+    m_state.DernierBloc = Nombre(index)->text().trimmed();
+    m_state.DernierBlocJuste = verdict.right;
+    m_state.EvenementSuivant = HistoryEventKind::Drop;
     if (verdict.right) {
         m_progression.AjoutProgress(candidate, true);
         m_texteResultat->setText(candidate);
@@ -557,6 +565,7 @@ void FrmMain::finDuCheque()
     JoueSon(Sons::ChequeFini);
     const ChequeResult result = ChequeResultFor(m_state.ErreursCheque);
     setMessage(result.messageTop, 18, toQ(result.message));
+    m_state.EvenementSuivant = HistoryEventKind::ChequeEnd;
     m_progression.AjoutProgress(toQ(result.historyRow), result.normal);
     m_state.ChequesRestants -= 1;
     m_state.ErreursSerie += m_state.ErreursCheque;
@@ -576,6 +585,7 @@ void FrmMain::resultatSerie()
     stopAllTimers();
     JoueSon(Sons::SerieFinie);
     setMessage(30, 22, toQ(MarkCaption(m_state.ErreursSerie, m_state.MotsJustes)));
+    m_state.EvenementSuivant = HistoryEventKind::Mark;
     m_progression.SetProgress(toQ(MarkHistoryRow(m_state.ErreursSerie, m_state.MotsJustes)), QString(), true);
     m_texte->setText(QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
     m_nouveau->setEnabled(false);
@@ -586,6 +596,7 @@ void FrmMain::resultatSerie()
     if (!m_state.HeureCourante.isValid())
         m_state.HeureCourante = m_services.clock.instant();
     const qint64 elapsed = m_state.DebutSerie.isValid() ? m_state.DebutSerie.msecsTo(m_state.HeureCourante) : 0;
+    m_state.EvenementSuivant = HistoryEventKind::TotalDuration;
     m_progression.SetProgress(QStringLiteral("Durée totale"), toQ(FormatDuree(elapsed)), true);
     m_state.SerieTerminee = true;
 }
@@ -607,6 +618,7 @@ void FrmMain::afficheIndice()
         }
     }
     Timer(2)->stop();
+    m_state.EvenementSuivant = HistoryEventKind::Hint;
     m_progression.AjoutProgress(QStringLiteral("Affichage du mot '") + word + QStringLiteral("' en bleu"), false);
 }
 
@@ -665,10 +677,12 @@ void FrmMain::finDeSession()
     m_quitter->setText(QStringLiteral("Quitter"));
     m_quitterTag = QStringLiteral("Quitter");
     m_consigne->setVisible(false);
+    // The row first: the pupil's name still goes with it into the journal.
+    m_state.EvenementSuivant = HistoryEventKind::SessionEnd;
+    m_progression.AjoutProgress(QStringLiteral("Clique du bouton 'Fin'."), true);
     m_state.NomEleve.clear();
     m_state.PrenomEleve.clear();
     setSessionLine(QString());
-    m_progression.AjoutProgress(QStringLiteral("Clique du bouton 'Fin'."), true);
     m_state.SerieTerminee = true;
 }
 

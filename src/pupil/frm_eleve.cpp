@@ -117,6 +117,7 @@ void FrmEleve::OK_Click()
         m_setSessionLine(QStringLiteral("Session de ") + m_state.NomEleve + QLatin1Char(' ') + m_state.PrenomEleve +
                          QLatin1Char('.'));
     m_debutMsg->setVisible(true);
+    m_state.EvenementSuivant = HistoryEventKind::Identification;
     m_progression.AjoutProgress(QStringLiteral("Elève ") + m_state.NomEleve + QLatin1Char(' ') + m_state.PrenomEleve,
                                 true);
     hide();

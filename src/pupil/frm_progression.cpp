@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 const QString Caption = QStringLiteral("Progression de l'exercice ...");
@@ -148,6 +150,8 @@ void FrmProgression::InitGrille()
     launch.moment = momentText(m_services.clock.now());
     launch.event = QStringLiteral("Lancement du programme");
     launch.launch = true;
+    launch.kind = HistoryEventKind::Launch;
+    launch.at = m_services.clock.now();
     m_model->append(std::move(launch));
     // A clearing is the teacher's own choice to let the rows go.
     m_unsavedRows = false;
@@ -163,8 +167,11 @@ void FrmProgression::appendRow(const QDateTime &moment, const QString &Evenement
     row.event = Evenement;
     row.duration = Duree;
     row.normal = Normal;
-    m_model->append(std::move(row));
+    row.kind = std::exchange(m_state.EvenementSuivant, HistoryEventKind::Other);
+    row.at = moment;
+    m_model->append(HistoryRow(row));
     m_unsavedRows = true;
+    Q_EMIT rowAdded(row);
 
     followLastRowLater();
 }
@@ -215,7 +222,11 @@ void FrmProgression::mnuProgression_Click()
     activateWindow();
 }
 
-void FrmProgression::Vider_Click() { InitGrille(); }
+void FrmProgression::Vider_Click()
+{
+    InitGrille();
+    Q_EMIT cleared();
+}
 
 void FrmProgression::Quitter_Click() { hide(); }
 

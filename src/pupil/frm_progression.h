@@ -58,6 +58,13 @@ public Q_SLOTS:
     void Quitter_Click();  // hides
     void PremierPlan_Click();  // stays in front of other windows while checked
 
+Q_SIGNALS:
+    // Each row as it is appended (not the launch row, written before anyone
+    // listens: model().row(0) holds it).
+    void rowAdded(const HistoryRow &row);
+    // The teacher emptied the window ("Vider").
+    void cleared();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -1,7 +1,9 @@
 // Pecunette — apprendre à remplir un chèque.
 #pragma once
 
+#include "history_row.h"
 #include "instant.h"
+#include "montant_en_lettres.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -34,4 +36,14 @@ struct ExerciseState {
     // Drops are judged only while a cheque waits for its wording: from
     // "Nouveau" until the wording is complete or "Fin" ends the session.
     bool ChequeEnCours = false;
+
+    // What the class journal keeps beside each history row; the windows set
+    // them where they already handle what they describe.
+    int Montant = 0;  // amount of the current cheque; 0 before the first
+    Monnaie MonnaieCheque = Monnaie::Franc;  // currency of the current cheque
+    int NumeroSerie = 0;  // series of this run, from 1; 0 before the first cheque
+    QString DernierBloc;  // caption of the block just dropped
+    bool DernierBlocJuste = false;  // whether that drop was right
+    // What the next history row records; the history takes it and puts back Other.
+    HistoryEventKind EvenementSuivant = HistoryEventKind::Other;
 };

@@ -3,7 +3,25 @@
 // CSV holds and, later, what a lasting record keeps.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+
+// What a history row records, for whatever keeps the rows beyond the grid
+// (the class journal): the grid and the CSV do not show it.
+enum class HistoryEventKind {
+    Other,  // a row no caller named
+    Launch,  // "Lancement du programme"
+    Identification,  // "Elève NOM Prénom"
+    ChequeStart,  // "Début de l'exercice : ..."
+    Drop,  // a block dropped on the cheque, right or wrong
+    ChequeEnd,  // the cheque's wording is complete
+    Hint,  // a block lit in blue
+    Mark,  // the series' mark
+    TotalDuration,  // "Durée totale"
+    Abandon,  // "Chèque abandonné"
+    SessionEnd,  // "Fin"
+    Clearing,  // the teacher empties the window ("Vider")
+};
 
 // One history row, cell by cell. Cells are stored as given: an event text may
 // hold tabs, line breaks or any length and still stays one cell of one row.
@@ -14,4 +32,6 @@ struct HistoryRow {
     QString duration;  // "hh:mm:ss", a caller's text, or empty (launch row)
     bool normal = true;  // black when true, red when false
     bool launch = false;  // the launch row keeps the grid's default colours
+    HistoryEventKind kind = HistoryEventKind::Other;
+    QDateTime at;  // the moment the row was added, with its time zone
 };

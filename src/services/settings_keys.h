@@ -26,6 +26,10 @@ inline const QString MainHeight = QStringLiteral("MainHeight");
 
 inline const QString SectionFichier = QStringLiteral("Fichier");  // under AppConfiguration, key Son: sound folder
 
+// The class journal's file, a whole path; empty or unusable: the data folder's journal.sqlite.
+inline const QString SectionJournal = QStringLiteral("Journal");
+inline const QString JournalFichier = QStringLiteral("Fichier");
+
 inline const QString DefaultOrdre = QStringLiteral("Tibaldor");
 inline const QString DefaultVille = QStringLiteral("Sorbelin");
 }  // namespace Keys

@@ -15,6 +15,7 @@ MAY_USE = {
     "pupil": {"services", "rules"},
     "settings": {"services", "rules"},
     "about": {"services", "rules"},
+    "journal": {"services", "rules"},
 }
 # The Qt modules each layer may link; a layer not named here may link any.
 QT_MODULES = {

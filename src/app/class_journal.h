@@ -1,0 +1,62 @@
+// Pecunette — apprendre à remplir un chèque.
+// The class journal wired to the program: each history row, as it is added,
+// goes to the journal on a thread of its own, so a slow, locked or full disk
+// never holds up the exercise. Problems are told once, in French.
+#pragma once
+
+#include "exercise_state.h"
+#include "journal_recorder.h"
+#include "services.h"
+
+#include <QObject>
+#include <QThread>
+
+class FrmMain;
+class FrmProgression;
+struct HistoryRow;
+
+class ClassJournal : public QObject {
+    Q_OBJECT
+public:
+    // Where the journal goes: the settings' "Journal"/"Fichier" when it names a
+    // usable file path, the data folder's journal.sqlite otherwise.
+    static QString defaultPath();
+    static QString pathFrom(const SettingsStore &settings);
+
+    ClassJournal(ExerciseState &state, Services &services, const QString &path);
+    ~ClassJournal() override;
+    ClassJournal(const ClassJournal &) = delete;
+    ClassJournal &operator=(const ClassJournal &) = delete;
+
+    // Journals the history's rows from now on (the launch row first) and tells
+    // the main window's status bar when the journal cannot be written.
+    void attach(FrmProgression &history, FrmMain &main);
+    // Opens the journal and writes the rows waiting; until then they are kept.
+    void start();
+    // Tries again now what waits, as the retry timer does.
+    void retry();
+    void setRetryInterval(int milliseconds);
+
+    static QString cannotWriteText(const QString &path);
+
+Q_SIGNALS:
+    // A row is in the journal (emitted on the main thread).
+    void written(const JournalEvent &event);
+    void cannotWrite(const QString &reason);
+    void writableAgain();
+
+private:
+    void journal(const HistoryRow &row);
+    void onCannotWrite(const QString &reason);
+    void onWritableAgain();
+    void onSetAside(const QString &path, const QString &aside, const QString &reason);
+
+    ExerciseState &m_state;
+    Services &m_services;
+    JournalSession m_session;
+    QThread m_thread;
+    JournalRecorder *m_recorder;
+    FrmMain *m_main = nullptr;
+    bool m_told = false;
+    QString m_statusText;
+};
