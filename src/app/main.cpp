@@ -1,5 +1,6 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "class_journal.h"
+#include "postgres_journal.h"
 #include "command_line.h"
 #include "demo_scenes.h"
 #include "end_of_session.h"
@@ -232,6 +233,9 @@ int main(int argc, char **argv)
     // Made now so that no row is missed; opened once the window is up.
     ClassJournal journal(state, services, ClassJournal::pathFrom(settings));
     journal.attach(windows.progression(), window);
+    // The school server, when the settings name one: fed from the journal once it is open.
+    if (const std::optional<ServerAddress> server = ServerAddress::from(settings))
+        journal.forwardTo(*server);
     const int scriptedSteps = qEnvironmentVariableIntValue("PECUNETTE_ESSAI_JOURNAL");
     if (qEnvironmentVariableIsSet("PECUNETTE_ESSAI_JOURNAL")) {
         // For the tests that kill the program: plays without anyone at the
