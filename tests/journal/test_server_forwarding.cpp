@@ -409,8 +409,11 @@ private Q_SLOTS:
         };
         JournalSession a;
         JournalSession b;
+        JournalEvent quoted = event(a, 1, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::Drop);
+        // Quotes, backslashes and what looks like SQL are text like any other.
+        quoted.text = QStringLiteral("l'élève a dit \"non\" \\' ; DROP TABLE evenement; -- 💶 $$");
         const QList<JournalEvent> first {
-            event(a, 1, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::Drop),
+            quoted,
             event(a, 3, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::ChequeEnd),
             event(a, 4, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::Mark, 15.0),
             event(a, 9, QStringLiteral("DUPONT "), QStringLiteral("léa"), HistoryEventKind::Mark, 12.0)};
