@@ -1,12 +1,12 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "class_journal.h"
-#include "postgres_journal.h"
 #include "command_line.h"
 #include "demo_scenes.h"
 #include "end_of_session.h"
 #include "frm_main.h"
 #include "frm_param.h"
 #include "frm_progression.h"
+#include "postgres_journal.h"
 #include "program_windows.h"
 #include "safe_file.h"
 #include "settings_store.h"

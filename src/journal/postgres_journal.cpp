@@ -72,7 +72,7 @@ QVariant text(const QString &value)
     return t;
 }
 
-template <typename T>
+template<typename T>
 QVariant orNull(const std::optional<T> &value)
 {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -118,29 +118,10 @@ JournalEvent eventFrom(const QSqlQuery &q)
 
 QVariantList valuesOf(const JournalEvent &e)
 {
-    return {text(e.id),
-            text(e.session),
-            e.sequence,
-            text(e.moment),
-            e.monotonicMs,
-            text(e.nom),
-            text(e.prenom),
-            text(e.nomKey),
-            text(e.prenomKey),
-            kindName(e.kind),
-            text(e.text),
-            e.normal,
-            text(e.duration),
-            orNull(e.amount),
-            text(e.expected),
-            text(e.block),
-            orNull(e.blockRight),
-            e.series,
-            text(e.currency),
-            e.maxAmount,
-            e.chequesPerSeries,
-            orNull(e.mark),
-            instantOf(e.moment)};
+    return {text(e.id),       text(e.session),  e.sequence,         text(e.moment),   e.monotonicMs,        text(e.nom),
+            text(e.prenom),   text(e.nomKey),   text(e.prenomKey),  kindName(e.kind), text(e.text),         e.normal,
+            text(e.duration), orNull(e.amount), text(e.expected),   text(e.block),    orNull(e.blockRight), e.series,
+            text(e.currency), e.maxAmount,      e.chequesPerSeries, orNull(e.mark),   instantOf(e.moment)};
 }
 
 // One statement of many rows, its values written in by the driver's own
@@ -180,15 +161,9 @@ std::optional<QString> plainValue(const QString &value)
 
 }  // namespace
 
-QString ServerAddress::name() const
-{
-    return QStringLiteral("%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
-}
+QString ServerAddress::name() const { return QStringLiteral("%1@%2:%3/%4").arg(user, host).arg(port).arg(database); }
 
-QString ServerAddress::shown() const
-{
-    return QStringLiteral("base « %1 » sur %2:%3").arg(database, host).arg(port);
-}
+QString ServerAddress::shown() const { return QStringLiteral("base « %1 » sur %2:%3").arg(database, host).arg(port); }
 
 std::optional<ServerAddress> ServerAddress::from(const SettingsStore &settings)
 {
@@ -213,8 +188,7 @@ std::optional<ServerAddress> ServerAddress::from(const SettingsStore &settings)
 
 PostgresJournal::PostgresJournal()
     : m_connection(QStringLiteral("serveur-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 PostgresJournal::~PostgresJournal() { close(); }
 
@@ -274,9 +248,9 @@ PostgresJournal::Opening PostgresJournal::open(const ServerAddress &address, int
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
         if (!db.isValid()) {
             opening.problem = m_problem = Problem::Refused;
-            opening.error = m_error = QStringLiteral(
-                "Le pilote PostgreSQL de Qt (paquet libqt6sql6-psql) n'est pas installé : "
-                "le serveur de l'école ne peut pas être joint.");
+            opening.error = m_error =
+                QStringLiteral("Le pilote PostgreSQL de Qt (paquet libqt6sql6-psql) n'est pas installé : "
+                               "le serveur de l'école ne peut pas être joint.");
             close();
             return opening;
         }
@@ -320,7 +294,8 @@ bool PostgresJournal::migrate(Opening &opening)
         q.exec(QStringLiteral("ROLLBACK"));
         return false;
     };
-    if (!q.exec(QStringLiteral("BEGIN")) || !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(MigrationLock)))
+    if (!q.exec(QStringLiteral("BEGIN")) ||
+        !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(MigrationLock)))
         return failed();
     // Read first, in case the table is there and we may not create anything.
     int version = 0;
@@ -337,14 +312,14 @@ bool PostgresJournal::migrate(Opening &opening)
     if (version > SchemaVersion) {
         q.exec(QStringLiteral("ROLLBACK"));
         opening.problem = Problem::NewerSchema;
-        opening.error = QStringLiteral(
-                            "La %1 du serveur de l'école a été préparée par une version plus récente de Pecunette "
-                            "(tables en version %2, ce programme connaît la version %3). Elle n'a pas été modifiée.\n"
-                            "Les lignes restent dans le journal de ce poste ; installez la même version de Pecunette "
-                            "sur ce poste pour les envoyer.")
-                            .arg(m_address.shown())
-                            .arg(version)
-                            .arg(SchemaVersion);
+        opening.error =
+            QStringLiteral("La %1 du serveur de l'école a été préparée par une version plus récente de Pecunette "
+                           "(tables en version %2, ce programme connaît la version %3). Elle n'a pas été modifiée.\n"
+                           "Les lignes restent dans le journal de ce poste ; installez la même version de Pecunette "
+                           "sur ce poste pour les envoyer.")
+                .arg(m_address.shown())
+                .arg(version)
+                .arg(SchemaVersion);
         return false;
     }
     // One transaction for all the steps: a failure leaves the server as it was.
@@ -368,7 +343,8 @@ bool PostgresJournal::fail(const QString &driverText)
     const bool up = isOpen() && QSqlQuery(QSqlDatabase::database(m_connection, false)).exec(QStringLiteral("SELECT 1"));
     if (up) {
         m_problem = Problem::Refused;
-        m_error = QStringLiteral("Le serveur de l'école (%1) a refusé des lignes : %2").arg(m_address.shown(), driverText);
+        m_error =
+            QStringLiteral("Le serveur de l'école (%1) a refusé des lignes : %2").arg(m_address.shown(), driverText);
     } else {
         m_problem = Problem::Unreachable;
         m_error = QStringLiteral("Le serveur de l'école (%1) ne répond plus. Les lignes restent dans le journal de ce "

@@ -367,7 +367,8 @@ std::optional<QList<SqliteJournal::Ranked>> SqliteJournal::eventsAfter(qint64 ra
     }
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT ") + Columns + QStringLiteral(", rang FROM evenement WHERE rang > ? ORDER BY rang LIMIT ?"));
+    q.prepare(QStringLiteral("SELECT ") + Columns +
+              QStringLiteral(", rang FROM evenement WHERE rang > ? ORDER BY rang LIMIT ?"));
     q.bindValue(0, rank);
     q.bindValue(1, limit);
     if (!q.exec()) {

@@ -36,8 +36,8 @@ private Q_SLOTS:
     {
         isolateSettings();
         m_server = std::make_unique<PostgresServer>();
-        QVERIFY2(m_server->ok(), qPrintable(QStringLiteral("the test's PostgreSQL server did not start: ") +
-                                            m_server->error()));
+        QVERIFY2(m_server->ok(),
+                 qPrintable(QStringLiteral("the test's PostgreSQL server did not start: ") + m_server->error()));
         QVERIFY2(m_server->createDatabase(QStringLiteral("classe")), qPrintable(m_server->error()));
     }
     void cleanupTestCase() { m_server.reset(); }

@@ -136,8 +136,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_server = std::make_unique<PostgresServer>();
-        QVERIFY2(m_server->ok(), qPrintable(QStringLiteral("the test's PostgreSQL server did not start: ") +
-                                            m_server->error()));
+        QVERIFY2(m_server->ok(),
+                 qPrintable(QStringLiteral("the test's PostgreSQL server did not start: ") + m_server->error()));
     }
     void cleanupTestCase() { m_server.reset(); }
 
@@ -149,17 +149,46 @@ private Q_SLOTS:
         QTest::addColumn<QString>("user");
         QTest::addColumn<bool>("named");
         QTest::addColumn<int>("expectedPort");
-        QTest::newRow("all given") << "ecole.lan" << "5433" << "classe" << "ecole" << true << 5433;
-        QTest::newRow("no port: 5432") << "10.0.0.2" << "" << "classe" << "ecole" << true << 5432;
-        QTest::newRow("a socket folder") << "/run/postgresql" << " 5432 " << "classe" << "ecole" << true << 5432;
-        QTest::newRow("nothing") << "" << "" << "" << "" << false << 0;
-        QTest::newRow("no database") << "ecole.lan" << "" << "" << "ecole" << false << 0;
-        QTest::newRow("no user") << "ecole.lan" << "" << "classe" << "" << false << 0;
-        QTest::newRow("port out of range") << "ecole.lan" << "70000" << "classe" << "ecole" << false << 0;
-        QTest::newRow("port not a number") << "ecole.lan" << "cinq" << "classe" << "ecole" << false << 0;
-        QTest::newRow("blanks around the host") << " ecole.lan" << "" << "classe" << "ecole" << false << 0;
-        QTest::newRow("a line break in the database")
-            << "ecole.lan" << "" << "classe\nsslmode=disable" << "ecole" << false << 0;
+        QTest::newRow("all given") << "ecole.lan"
+                                   << "5433"
+                                   << "classe"
+                                   << "ecole" << true << 5433;
+        QTest::newRow("no port: 5432") << "10.0.0.2"
+                                       << ""
+                                       << "classe"
+                                       << "ecole" << true << 5432;
+        QTest::newRow("a socket folder") << "/run/postgresql"
+                                         << " 5432 "
+                                         << "classe"
+                                         << "ecole" << true << 5432;
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << ""
+                                 << "" << false << 0;
+        QTest::newRow("no database") << "ecole.lan"
+                                     << ""
+                                     << ""
+                                     << "ecole" << false << 0;
+        QTest::newRow("no user") << "ecole.lan"
+                                 << ""
+                                 << "classe"
+                                 << "" << false << 0;
+        QTest::newRow("port out of range") << "ecole.lan"
+                                           << "70000"
+                                           << "classe"
+                                           << "ecole" << false << 0;
+        QTest::newRow("port not a number") << "ecole.lan"
+                                           << "cinq"
+                                           << "classe"
+                                           << "ecole" << false << 0;
+        QTest::newRow("blanks around the host") << " ecole.lan"
+                                                << ""
+                                                << "classe"
+                                                << "ecole" << false << 0;
+        QTest::newRow("a line break in the database") << "ecole.lan"
+                                                      << ""
+                                                      << "classe\nsslmode=disable"
+                                                      << "ecole" << false << 0;
     }
     void theServerIsReadFromTheSettings()
     {
@@ -301,8 +330,7 @@ private Q_SLOTS:
         QTest::newRow("wrong password") << "password" << PostgresJournal::Problem::Password << "mot de passe";
         QTest::newRow("no password in .pgpass") << "none" << PostgresJournal::Problem::Password << "mot de passe";
         QTest::newRow("unknown user") << "user" << PostgresJournal::Problem::Password << "utilisateur";
-        QTest::newRow("missing database") << "database" << PostgresJournal::Problem::MissingDatabase
-                                          << "n'existe pas";
+        QTest::newRow("missing database") << "database" << PostgresJournal::Problem::MissingDatabase << "n'existe pas";
         QTest::newRow("no server at that place") << "place" << PostgresJournal::Problem::Unreachable << "ne répond";
     }
     void aRefusingServerIsToldAndTheJournalGoesOn()
@@ -360,15 +388,17 @@ private Q_SLOTS:
     void aNewerServerIsRefusedUntouched()
     {
         const ServerAddress server = freshDatabase();
-        QVERIFY(m_server->adminExec(server.database, QStringLiteral("CREATE TABLE pecunette_schema (version INTEGER)")));
+        QVERIFY(
+            m_server->adminExec(server.database, QStringLiteral("CREATE TABLE pecunette_schema (version INTEGER)")));
         QVERIFY(m_server->adminExec(server.database, QStringLiteral("INSERT INTO pecunette_schema VALUES (99)")));
         QVERIFY(m_server->adminExec(server.database, QStringLiteral("CREATE TABLE evenement_v99 (id TEXT)")));
-        QVERIFY(m_server->adminExec(server.database,
-                                    QStringLiteral("ALTER TABLE pecunette_schema OWNER TO %1").arg(PostgresServer::Role)));
+        QVERIFY(m_server->adminExec(
+            server.database, QStringLiteral("ALTER TABLE pecunette_schema OWNER TO %1").arg(PostgresServer::Role)));
         const auto tables = [&] {
-            return m_server->adminQuery(server.database,
-                                        QStringLiteral("SELECT string_agg(tablename, ',' ORDER BY tablename) FROM "
-                                                       "pg_tables WHERE schemaname = 'public'"))
+            return m_server
+                ->adminQuery(server.database,
+                             QStringLiteral("SELECT string_agg(tablename, ',' ORDER BY tablename) FROM "
+                                            "pg_tables WHERE schemaname = 'public'"))
                 .toString();
         };
         const QString before = tables();
@@ -383,8 +413,9 @@ private Q_SLOTS:
                      qPrintable(machine.problems.first().second));
         }
         QCOMPARE(tables(), before);
-        QCOMPARE(m_server->adminQuery(server.database, QStringLiteral("SELECT max(version) FROM pecunette_schema")).toInt(),
-                 99);
+        QCOMPARE(
+            m_server->adminQuery(server.database, QStringLiteral("SELECT max(version) FROM pecunette_schema")).toInt(),
+            99);
         QCOMPARE(localEvents(path).size(), 12);
     }
 
@@ -413,8 +444,7 @@ private Q_SLOTS:
         // Quotes, backslashes and what looks like SQL are text like any other.
         quoted.text = QStringLiteral("l'élève a dit \"non\" \\' ; DROP TABLE evenement; -- 💶 $$");
         const QList<JournalEvent> first {
-            quoted,
-            event(a, 3, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::ChequeEnd),
+            quoted, event(a, 3, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::ChequeEnd),
             event(a, 4, QStringLiteral("Dupont"), QStringLiteral("Léa"), HistoryEventKind::Mark, 15.0),
             event(a, 9, QStringLiteral("DUPONT "), QStringLiteral("léa"), HistoryEventKind::Mark, 12.0)};
         const QList<JournalEvent> second {
@@ -431,13 +461,21 @@ private Q_SLOTS:
 
         QCOMPARE(writer.events().size(), 8);
         QCOMPARE(writer.events(2, 3), (QList<JournalEvent> {second.at(2), second.at(3), first.at(0)}));
-        QCOMPARE(writer.eventsOfPupil(QStringLiteral(" dupont"), QStringLiteral("LÉA")),
-                 (QList<JournalEvent> {first.at(0), first.at(1), first.at(2), second.at(2), second.at(3),
-                                       first.at(3)}));
+        QCOMPARE(
+            writer.eventsOfPupil(QStringLiteral(" dupont"), QStringLiteral("LÉA")),
+            (QList<JournalEvent> {first.at(0), first.at(1), first.at(2), second.at(2), second.at(3), first.at(3)}));
         const QList<PupilSummary> summary = writer.classSummary();
         QCOMPARE(summary.size(), 3);
-        const PupilSummary lea {QStringLiteral("dupont"), QStringLiteral("léa"), QStringLiteral("DUPONT "),
-                                QStringLiteral("léa"), 2, 2, 2, 12.0, 13.5, first.at(3).moment};
+        const PupilSummary lea {QStringLiteral("dupont"),
+                                QStringLiteral("léa"),
+                                QStringLiteral("DUPONT "),
+                                QStringLiteral("léa"),
+                                2,
+                                2,
+                                2,
+                                12.0,
+                                13.5,
+                                first.at(3).moment};
         QCOMPARE(summary.at(0).nomKey, QStringLiteral("dupond"));
         QCOMPARE(summary.at(1), lea);
         QCOMPARE(summary.at(2).nomKey, QStringLiteral("martin"));

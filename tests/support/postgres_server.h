@@ -99,14 +99,15 @@ public:
     bool start()
     {
         const QString options =
-            QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=%3 -c synchronous_commit=%3 -c full_page_writes=%3")
+            QStringLiteral(
+                "-k %1 -c listen_addresses='' -p %2 -c fsync=%3 -c synchronous_commit=%3 -c full_page_writes=%3")
                 .arg(socketDir())
                 .arg(Port)
                 .arg(m_durable ? QStringLiteral("on") : QStringLiteral("off"));
         m_running = run(QStringLiteral("pg_ctl"),
                         {QStringLiteral("-D"), dataDir(), QStringLiteral("-l"), m_dir.filePath(QStringLiteral("log")),
-                         QStringLiteral("-o"), options, QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("30"),
-                         QStringLiteral("start")});
+                         QStringLiteral("-o"), options, QStringLiteral("-w"), QStringLiteral("-t"),
+                         QStringLiteral("30"), QStringLiteral("start")});
         if (!m_running)
             m_error += QStringLiteral("\n") + QString::fromLocal8Bit(readLog());
         return m_running;
@@ -115,9 +116,9 @@ public:
     // Stops as an administrator would ("fast": connections are cut).
     bool stop()
     {
-        const bool stopped = run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"),
-                                                            QStringLiteral("fast"), QStringLiteral("-w"),
-                                                            QStringLiteral("stop")});
+        const bool stopped =
+            run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"),
+                                           QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
         m_running = !stopped;
         return stopped;
     }
@@ -183,14 +184,16 @@ private:
         process.setWorkingDirectory(m_dir.path());
         process.setProcessChannelMode(QProcess::MergedChannels);
         if (::geteuid() == 0)
-            process.start(QStringLiteral("runuser"), QStringList {QStringLiteral("-u"), QStringLiteral("postgres"),
-                                                                  QStringLiteral("--"), binary} + arguments);
+            process.start(QStringLiteral("runuser"),
+                          QStringList {QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), binary} +
+                              arguments);
         else
             process.start(binary, arguments);
         // pg_ctl -w returns once the server is up or down; this only bounds a stuck tool.
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            m_error = tool + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAll()) +
-                      process.errorString();
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0) {
+            m_error =
+                tool + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAll()) + process.errorString();
             return false;
         }
         return true;
