@@ -65,7 +65,7 @@ const QString Columns = QStringLiteral(
 // A null QString binds as SQL NULL: the text columns take the empty text instead.
 QVariant text(const QString &value) { return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value); }
 
-template <typename T>
+template<typename T>
 QVariant orNull(const std::optional<T> &value)
 {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -107,8 +107,7 @@ JournalEvent eventFrom(const QSqlQuery &q)
 
 SqliteJournal::SqliteJournal()
     : m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 SqliteJournal::~SqliteJournal() { close(); }
 
@@ -170,8 +169,9 @@ SqliteJournal::Opening SqliteJournal::open(const QString &path, const QDateTime 
         // Moved, never written over: the teacher may still want what it holds.
         const QString aside = setAsideName(path, now);
         if (!QFile::rename(path, aside)) {
-            opening.error = QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
-                                .arg(QDir::toNativeSeparators(path));
+            opening.error =
+                QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
+                    .arg(QDir::toNativeSeparators(path));
             m_error = opening.error;
             return opening;
         }
@@ -293,12 +293,41 @@ bool SqliteJournal::migrate()
     }
 }
 
-bool SqliteJournal::append(const JournalEvent &e)
+bool SqliteJournal::append(const JournalEvent &event)
 {
     if (!m_insert) {
         m_error = QStringLiteral("Le journal n'est pas ouvert.");
         return false;
     }
+    return insert(event);
+}
+
+bool SqliteJournal::append(const QList<JournalEvent> &events)
+{
+    if (!m_insert) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_error = q.lastError().text();
+        return false;
+    }
+    for (const JournalEvent &event : events)
+        if (!insert(event)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        m_error = q.lastError().text();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+bool SqliteJournal::insert(const JournalEvent &e)
+{
     QSqlQuery &q = *m_insert;
     const QVariantList values {text(e.id),
                                text(e.session),
