@@ -65,6 +65,7 @@ public:
     Problem lastProblem() const { return m_problem; }
 
     bool append(const JournalEvent &event) override;
+    bool append(const QList<JournalEvent> &events) override { return appendAll(events); }
     // In the order the server received them, from every machine.
     QList<JournalEvent> events(qint64 offset = 0, qint64 limit = -1) override;
     // In the order they happened, from every machine.
