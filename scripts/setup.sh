@@ -14,6 +14,8 @@ packages=(
   desktop-file-utils appstream dpkg-dev file lintian binutils gzip
   clang-format clang-tidy
   libqt6sql6-sqlite  # the SQLite driver of Qt SQL: the class journal
+  libqt6sql6-psql  # the PostgreSQL driver of Qt SQL: the school server
+  postgresql-15  # a server of their own for the tests of forwarding, and bench_forward
   python3  # its csv module reads the saved history back in the tests
 )
 

@@ -49,6 +49,13 @@ ClassJournal::ClassJournal(ExerciseState &state, Services &services, const QStri
 
 ClassJournal::~ClassJournal()
 {
+    if (m_forwarder) {
+        // A batch on its way is finished; the rest goes at the next run.
+        m_forwarder->stop();
+        QMetaObject::invokeMethod(m_forwarder, &ServerForwarder::finish, Qt::BlockingQueuedConnection);
+        m_serverThread.quit();
+        m_serverThread.wait();
+    }
     // What waits gets a last try before the program goes.
     QMetaObject::invokeMethod(m_recorder, &JournalRecorder::finish, Qt::BlockingQueuedConnection);
     m_thread.quit();
@@ -79,6 +86,45 @@ void ClassJournal::setRetryInterval(int milliseconds)
     QMetaObject::invokeMethod(
         m_recorder, [recorder = m_recorder, milliseconds] { recorder->setRetryInterval(milliseconds); },
         Qt::QueuedConnection);
+}
+
+void ClassJournal::forwardTo(const ServerAddress &server)
+{
+    if (m_forwarder)
+        return;
+    m_forwarder = new ServerForwarder(m_recorder->path(), server);
+    m_serverThread.setObjectName(QStringLiteral("serveur"));
+    m_forwarder->moveToThread(&m_serverThread);
+    connect(&m_serverThread, &QThread::finished, m_forwarder, &QObject::deleteLater);
+    // Woken only by rows written: the journal's writer has opened the file by
+    // then, so the two never both try to set aside an unreadable one.
+    connect(m_recorder, &JournalRecorder::written, m_forwarder, &ServerForwarder::wake);
+    connect(m_forwarder, &ServerForwarder::problem, this, &ClassJournal::onServerProblem);
+    connect(m_forwarder, &ServerForwarder::reachableAgain, this, &ClassJournal::onServerReachableAgain);
+    m_serverThread.start();
+}
+
+void ClassJournal::onServerProblem(PostgresJournal::Problem kind, const QString &message)
+{
+    m_serverStatusText = kind == PostgresJournal::Problem::Unreachable
+                             ? QStringLiteral("Serveur de l'école injoignable : les lignes attendent sur ce poste.")
+                             : QStringLiteral("Serveur de l'école : envoi refusé, les lignes attendent sur ce poste.");
+    if (m_main)
+        m_main->statusBar()->showMessage(m_serverStatusText);
+    Q_EMIT serverProblem(message);
+    // A server that is down comes back by itself: the status bar says it. A
+    // refusal needs someone to act, and is worth one box a run.
+    if (kind == PostgresJournal::Problem::Unreachable || m_serverTold)
+        return;
+    m_serverTold = true;
+    m_services.prompts.inform(QStringLiteral("Serveur de l'école"), message, Prompts::Icon::Warning);
+}
+
+void ClassJournal::onServerReachableAgain()
+{
+    if (m_main && m_main->statusBar()->currentMessage() == m_serverStatusText)
+        m_main->statusBar()->clearMessage();
+    Q_EMIT serverReachableAgain();
 }
 
 void ClassJournal::journal(const HistoryRow &row)

@@ -6,6 +6,7 @@
 
 #include "exercise_state.h"
 #include "journal_recorder.h"
+#include "server_forwarder.h"
 #include "services.h"
 
 #include <QObject>
@@ -36,6 +37,11 @@ public:
     // Tries again now what waits, as the retry timer does.
     void retry();
     void setRetryInterval(int milliseconds);
+    // Forwards the journal's rows to the school server as they are written,
+    // from a thread of its own, starting with the first row written (the
+    // journal is open then). Before start().
+    void forwardTo(const ServerAddress &server);
+    bool forwarding() const { return m_forwarder != nullptr; }
 
     static QString cannotWriteText(const QString &path);
 
@@ -44,19 +50,29 @@ Q_SIGNALS:
     void written(const JournalEvent &event);
     void cannotWrite(const QString &reason);
     void writableAgain();
+    // The school server cannot take the rows (the message is in French), and
+    // when it can again.
+    void serverProblem(const QString &message);
+    void serverReachableAgain();
 
 private:
     void journal(const HistoryRow &row);
     void onCannotWrite(const QString &reason);
     void onWritableAgain();
     void onSetAside(const QString &path, const QString &aside, const QString &reason);
+    void onServerProblem(PostgresJournal::Problem kind, const QString &message);
+    void onServerReachableAgain();
 
     ExerciseState &m_state;
     Services &m_services;
     JournalSession m_session;
     QThread m_thread;
     JournalRecorder *m_recorder;
+    QThread m_serverThread;
+    ServerForwarder *m_forwarder = nullptr;
     FrmMain *m_main = nullptr;
     bool m_told = false;
+    bool m_serverTold = false;
     QString m_statusText;
+    QString m_serverStatusText;
 };

@@ -6,6 +6,7 @@
 #include "frm_main.h"
 #include "frm_param.h"
 #include "frm_progression.h"
+#include "postgres_journal.h"
 #include "program_windows.h"
 #include "safe_file.h"
 #include "settings_store.h"
@@ -333,6 +334,9 @@ int main(int argc, char **argv)
     // Made now so that no row is missed; opened once the window is up.
     ClassJournal journal(state, services, ClassJournal::pathFrom(settings));
     journal.attach(windows.progression(), window);
+    // The school server, when the settings name one: fed from the journal once it is open.
+    if (const std::optional<ServerAddress> server = ServerAddress::from(settings))
+        journal.forwardTo(*server);
     const int scriptedSteps = qEnvironmentVariableIntValue("PECUNETTE_ESSAI_JOURNAL");
     if (qEnvironmentVariableIsSet("PECUNETTE_ESSAI_JOURNAL")) {
         // For the tests that kill the program: plays without anyone at the

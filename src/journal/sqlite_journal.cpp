@@ -50,6 +50,11 @@ const char *const Migrations[] = {
     " cheques_par_serie INTEGER NOT NULL,"
     " note REAL);"
     "CREATE INDEX evenement_eleve ON evenement (nom_cle, prenom_cle, rang);",
+    // 1 -> 2: how far the rows went to each school server, by rank. Kept in
+    // the same file as the rows, so it can never be ahead of what is there.
+    "CREATE TABLE envoi ("
+    " serveur TEXT PRIMARY KEY,"
+    " dernier_rang INTEGER NOT NULL);",
 };
 static_assert(std::size(Migrations) == SqliteJournal::SchemaVersion);
 
@@ -380,6 +385,63 @@ QList<JournalEvent> SqliteJournal::select(const QString &where, const QList<QVar
     while (q.next())
         list << eventFrom(q);
     return list;
+}
+
+std::optional<QList<SqliteJournal::Ranked>> SqliteJournal::eventsAfter(qint64 rank, qint64 limit)
+{
+    QList<Ranked> list;
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return std::nullopt;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT ") + Columns +
+              QStringLiteral(", rang FROM evenement WHERE rang > ? ORDER BY rang LIMIT ?"));
+    q.bindValue(0, rank);
+    q.bindValue(1, limit);
+    if (!q.exec()) {
+        m_error = q.lastError().text();
+        return std::nullopt;
+    }
+    const int rankColumn = q.record().count() - 1;
+    while (q.next())
+        list << Ranked {q.value(rankColumn).toLongLong(), eventFrom(q)};
+    return list;
+}
+
+std::optional<qint64> SqliteJournal::forwardedUpTo(const QString &server)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return std::nullopt;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT dernier_rang FROM envoi WHERE serveur = ?"));
+    q.bindValue(0, text(server));
+    if (!q.exec()) {
+        m_error = q.lastError().text();
+        return std::nullopt;
+    }
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+bool SqliteJournal::setForwardedUpTo(const QString &server, qint64 rank)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT INTO envoi (serveur, dernier_rang) VALUES (?, ?) ON CONFLICT (serveur) "
+                             "DO UPDATE SET dernier_rang = max(dernier_rang, excluded.dernier_rang)"));
+    q.bindValue(0, text(server));
+    q.bindValue(1, rank);
+    if (!q.exec()) {
+        m_error = q.lastError().text();
+        return false;
+    }
+    return true;
 }
 
 QList<JournalEvent> SqliteJournal::events(qint64 offset, qint64 limit)

@@ -15,7 +15,7 @@
 class SqliteJournal final : public JournalStore {
 public:
     // Bumped with each change of the tables, each with its migration step.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // "PCNT": marks the file as Pecunette's own.
     static constexpr qint32 ApplicationId = 0x50434E54;
 
@@ -47,6 +47,19 @@ public:
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom) override;
     QList<PupilSummary> classSummary() override;
     QString lastError() const override { return m_error; }
+
+    // A row with its place in this file: what a forwarder marks its progress by.
+    struct Ranked {
+        qint64 rank = 0;
+        JournalEvent event;
+    };
+    // Up to `limit` events written after the one of rank `rank`, in order;
+    // nothing when the journal could not be read.
+    std::optional<QList<Ranked>> eventsAfter(qint64 rank, qint64 limit);
+    // How far the rows went to `server` (0: none yet). The mark never goes
+    // back: two programs forwarding one journal cannot undo each other's.
+    std::optional<qint64> forwardedUpTo(const QString &server);
+    bool setForwardedUpTo(const QString &server, qint64 rank);
 
     // The name a set-aside file takes: "journal.sqlite" becomes
     // "journal.illisible-20261211-150000.sqlite".

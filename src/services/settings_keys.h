@@ -30,6 +30,15 @@ inline const QString SectionFichier = QStringLiteral("Fichier");  // under AppCo
 inline const QString SectionJournal = QStringLiteral("Journal");
 inline const QString JournalFichier = QStringLiteral("Fichier");
 
+// The school server the journal's rows are forwarded to (PostgreSQL). No
+// password here: libpq reads it from ~/.pgpass or PGPASSFILE. A missing or
+// unusable value means no server.
+inline const QString SectionServeur = QStringLiteral("Serveur");
+inline const QString ServeurHote = QStringLiteral("Hote");  // a name, an address, or a socket folder "/..."
+inline const QString ServeurPort = QStringLiteral("Port");  // empty: 5432
+inline const QString ServeurBase = QStringLiteral("Base");
+inline const QString ServeurUtilisateur = QStringLiteral("Utilisateur");
+
 inline const QString DefaultOrdre = QStringLiteral("Tibaldor");
 inline const QString DefaultVille = QStringLiteral("Sorbelin");
 }  // namespace Keys

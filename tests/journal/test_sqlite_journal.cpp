@@ -139,6 +139,52 @@ private Q_SLOTS:
 
     // Whatever stands at the journal's place and is no readable journal of
     // ours is moved aside whole, and a new journal starts there.
+    // A journal of the first version, with rows none of which went anywhere,
+    // takes the forwarding marks' table and keeps every row.
+    void aFirstVersionJournalGainsTheForwardingMarks()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        JournalSession session;
+        QList<JournalEvent> written;
+        {
+            SqliteJournal journal;
+            QVERIFY(journal.open(path, Now).ok);
+            for (int i = 1; i <= 5; ++i) {
+                written << sampleEvent(session, i);
+                QVERIFY(journal.append(written.last()));
+            }
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v1"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("DROP TABLE envoi")));
+            QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = 1")));
+            q = QSqlQuery();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("v1"));
+
+        SqliteJournal journal;
+        const SqliteJournal::Opening opening = journal.open(path, Now);
+        QVERIFY2(opening.ok, qPrintable(opening.error));
+        QVERIFY(opening.setAside.isEmpty());
+        QCOMPARE(readOne(path, QStringLiteral("PRAGMA user_version")).toInt(), SqliteJournal::SchemaVersion);
+        QCOMPARE(journal.events(), written);
+        const QString server = QStringLiteral("ecole@ecole.lan:5432/classe");
+        QCOMPARE(journal.forwardedUpTo(server), std::optional<qint64>(0));
+        QCOMPARE(journal.eventsAfter(0, 100)->size(), 5);
+        QVERIFY(journal.setForwardedUpTo(server, 3));
+        QCOMPARE(journal.eventsAfter(3, 100)->size(), 2);
+        QCOMPARE(journal.eventsAfter(3, 100)->first().event, written.at(3));
+        // Another program further behind cannot take the mark back.
+        QVERIFY(journal.setForwardedUpTo(server, 2));
+        QCOMPARE(journal.forwardedUpTo(server), std::optional<qint64>(3));
+        QCOMPARE(journal.forwardedUpTo(QStringLiteral("ecole@autre:5432/classe")), std::optional<qint64>(0));
+    }
+
     void unreadableFilesAreSetAsideNeverOverwritten_data()
     {
         QTest::addColumn<QString>("damage");
