@@ -45,6 +45,15 @@ public:
     QList<JournalEvent> events(qint64 offset = 0, qint64 limit = -1) override;
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom) override;
     QList<PupilSummary> classSummary() override;
+    QList<PupilSummary> classSummary(const DayRange &range) override;
+    QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range) override;
+    QList<SeriesSummary> seriesOfClass(const DayRange &range) override;
+    qint64 rowsOfPupil(const QString &nom, const QString &prenom) override;
+    qint64 renamePupil(const QString &nom, const QString &prenom, const QString &newNom,
+                       const QString &newPrenom) override;
+    qint64 mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
+                       const QString &intoPrenom) override;
+    qint64 deletePupil(const QString &nom, const QString &prenom) override;
     QString lastError() const override { return m_error; }
 
     // The name a set-aside file takes: "journal.sqlite" becomes
@@ -56,6 +65,9 @@ private:
     Check openAndCheck(QString &reason);
     bool migrate();
     QList<JournalEvent> select(const QString &where, const QList<QVariant> &values);
+    // Runs `statements` (SQL, bound values) in one write transaction; the rows
+    // changed by the last one, or -1.
+    qint64 changeInOneGo(const QList<std::pair<QString, QVariantList>> &statements);
 
     QString m_connection;
     QString m_path;
