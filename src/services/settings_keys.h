@@ -30,6 +30,14 @@ inline const QString SectionFichier = QStringLiteral("Fichier");  // under AppCo
 inline const QString SectionJournal = QStringLiteral("Journal");
 inline const QString JournalFichier = QStringLiteral("Fichier");
 
+// The teacher's code, under AppPecunette: a salt, a PBKDF2-HMAC-SHA256 digest
+// of the code and its iteration count, never the code. Removing the section
+// (or `pecunette --reset-teacher-code`) leaves the program without a code.
+inline const QString SectionEnseignant = QStringLiteral("Enseignant");
+inline const QString Sel = QStringLiteral("Sel");
+inline const QString Empreinte = QStringLiteral("Empreinte");
+inline const QString Iterations = QStringLiteral("Iterations");
+
 inline const QString DefaultOrdre = QStringLiteral("Tibaldor");
 inline const QString DefaultVille = QStringLiteral("Sorbelin");
 }  // namespace Keys
