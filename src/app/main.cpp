@@ -12,6 +12,7 @@
 #include "sound_cues.h"
 #include "system_info.h"
 #include "system_services.h"
+#include "teacher_code.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -48,6 +49,9 @@ struct Options {
     QCommandLineOption screenshot {QStringLiteral("screenshot"),
                                    QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
                                    QStringLiteral("FICHIER")};
+    QCommandLineOption resetTeacherCode {
+        QStringLiteral("reset-teacher-code"),
+        QStringLiteral("Supprime le code de l'enseignant de cet utilisateur (pour l'administrateur), puis s'arrête.")};
     QCommandLineOption scene {
         QStringLiteral("scene"),
         QStringLiteral("Avec --screenshot : la scène à montrer (%1).").arg(sceneNames().join(QStringLiteral(", "))),
@@ -57,7 +61,7 @@ struct Options {
     {
         parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
         // Qt's own --help and --version describe themselves in English.
-        parser.addOptions({help, version, wording, currency, screenshot, scene});
+        parser.addOptions({help, version, wording, currency, screenshot, scene, resetTeacherCode});
         parser.addPositionalArgument(
             QStringLiteral("montants"),
             QStringLiteral("Avec --wording : les montants (1 à 99999), « - » pour l'entrée standard."),
@@ -131,6 +135,20 @@ int runWithoutWindows(int argc, char **argv)
     return printWordings(options.parser.positionalArguments(), in, out, err, *monnaie);
 }
 
+// The administrator's way back in when the teacher's code is forgotten: the
+// digest goes, and the program opens as it did before any code was set.
+int resetTeacherCode(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pecunette"));
+    QSettingsStore settings;
+    const bool wasSet = TeacherCode::isSet(settings);
+    TeacherCode::clear(settings);
+    std::printf("%s\n", qPrintable(wasSet ? QStringLiteral("pecunette : le code de l'enseignant est supprimé.")
+                                          : QStringLiteral("pecunette : aucun code de l'enseignant n'était défini.")));
+    return 0;
+}
+
 // A wrong command line is answered before any window is made, so that it gets
 // its French line even where no display can be opened. 0 when all is well.
 int checkWindowOptions(int argc, char **argv)
@@ -153,6 +171,8 @@ int main(int argc, char **argv)
 {
     if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
+    if (hasOption(argc, argv, {"--reset-teacher-code"}))
+        return resetTeacherCode(argc, argv);
     if (argc > 1)
         if (const int refused = checkWindowOptions(argc, argv))
             return refused;
