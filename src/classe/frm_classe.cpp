@@ -22,7 +22,11 @@
 #include <QVBoxLayout>
 
 namespace {
-QString fullName(const PupilSummary &pupil) { return QString(pupil.nom + QLatin1Char(' ') + pupil.prenom).trimmed(); }
+// As typed, but without the blanks a pupil may have typed around or inside.
+QString fullName(const PupilSummary &pupil)
+{
+    return QString(pupil.nom + QLatin1Char(' ') + pupil.prenom).simplified();
+}
 QString keyOf(const QString &nomKey, const QString &prenomKey) { return nomKey + QChar(0x1f) + prenomKey; }
 
 QStandardItem *cell(const QString &text, const QVariant &sortKey, Qt::Alignment alignment = Qt::AlignLeft)
@@ -60,14 +64,18 @@ FrmClasse::FrmClasse(Services &services, std::unique_ptr<JournalStore> journal, 
         d->setObjectName(QString::fromLatin1(name));
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        // Some styles give the field inside less than a line of text.
+        d->setMinimumHeight(d->fontMetrics().height() + 12);
         return d;
     };
     m_from = dateEdit("saisieDu");
     m_to = dateEdit("saisieAu");
-    auto *du = new QLabel(QStringLiteral("&Du"), this);
+    auto *du = new QLabel(QStringLiteral("Du :"), this);
     du->setBuddy(m_from);
-    auto *au = new QLabel(QStringLiteral("&Au"), this);
+    m_from->setAccessibleName(QStringLiteral("Du"));
+    auto *au = new QLabel(QStringLiteral("Au :"), this);
     au->setBuddy(m_to);
+    m_to->setAccessibleName(QStringLiteral("Au"));
     auto *toutes = new QPushButton(QStringLiteral("&Toutes les dates"), this);
     toutes->setObjectName(QStringLiteral("cmdToutes"));
     dates->addWidget(du);

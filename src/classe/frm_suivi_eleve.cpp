@@ -27,7 +27,11 @@ QTableWidget *table(QWidget *parent, const char *name, const QStringList &titles
     return t;
 }
 
-QString fullName(const PupilSummary &pupil) { return QString(pupil.nom + QLatin1Char(' ') + pupil.prenom).trimmed(); }
+// As typed, but without the blanks a pupil may have typed around or inside.
+QString fullName(const PupilSummary &pupil)
+{
+    return QString(pupil.nom + QLatin1Char(' ') + pupil.prenom).simplified();
+}
 }  // namespace
 
 FrmSuiviEleve::FrmSuiviEleve(Services &services, JournalStore &journal, const PupilSummary &pupil,
@@ -95,7 +99,8 @@ FrmSuiviEleve::FrmSuiviEleve(Services &services, JournalStore &journal, const Pu
         }
     }
     m_history->resizeColumnsToContents();
-    m_history->horizontalHeader()->setStretchLastSection(true);
+    // The event's text is what runs long; the other columns keep their width.
+    m_history->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     historyLayout->addWidget(m_history);
     lower->addWidget(historyBox, 3);
     layout->addLayout(lower, 3);
