@@ -165,9 +165,10 @@ void FrmClasse::refresh()
     }
     m_pupils = m_journal->classSummary(days);
     QHash<QString, QList<double>> marks;
-    for (const SeriesSummary &s : m_journal->seriesOfClass(days))
-        if (s.mark)
-            marks[keyOf(s.nomKey, s.prenomKey)] << *s.mark;
+    // The mark rows alone: cheaper than grouping every row into its series.
+    for (const JournalEvent &e : m_journal->eventsOfKind(HistoryEventKind::Mark, days))
+        if (e.mark && (!e.nomKey.isEmpty() || !e.prenomKey.isEmpty()))
+            marks[keyOf(e.nomKey, e.prenomKey)] << *e.mark;
     // Sorting is off while filling, so that each line stays where it was put.
     m_view->setSortingEnabled(false);
     for (int i = 0; i < m_pupils.size(); ++i) {

@@ -30,6 +30,9 @@ public:
     // The same, over the rows written on the days of `range` only.
     virtual QList<PupilSummary> classSummary(const DayRange &range) = 0;
     virtual QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range) = 0;
+    // The events of one kind within `range`, in the order they were written
+    // (the marks of the class, for the trends).
+    virtual QList<JournalEvent> eventsOfKind(HistoryEventKind kind, const DayRange &range) = 0;
     // One line per series a pupil began within `range`, by pupil then in order.
     virtual QList<SeriesSummary> seriesOfClass(const DayRange &range) = 0;
 

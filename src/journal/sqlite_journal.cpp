@@ -361,7 +361,7 @@ QList<JournalEvent> SqliteJournal::events(qint64 offset, qint64 limit)
 QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QString &prenom)
 {
     return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? ORDER BY rang"),
-                  {matchingKey(nom), matchingKey(prenom)});
+                  {text(matchingKey(nom)), text(matchingKey(prenom))});
 }
 
 QList<PupilSummary> SqliteJournal::classSummary() { return classSummary(DayRange {}); }
@@ -428,7 +428,14 @@ QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QStri
 {
     const QVariantList bounds = dayBounds(range);
     return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange + QStringLiteral(" ORDER BY rang"),
-                  {matchingKey(nom), matchingKey(prenom), bounds.at(0), bounds.at(1)});
+                  {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
+}
+
+QList<JournalEvent> SqliteJournal::eventsOfKind(HistoryEventKind kind, const DayRange &range)
+{
+    const QVariantList bounds = dayBounds(range);
+    return select(QStringLiteral("WHERE nature = ? AND ") + InRange + QStringLiteral(" ORDER BY rang"),
+                  {kindName(kind), bounds.at(0), bounds.at(1)});
 }
 
 QList<SeriesSummary> SqliteJournal::seriesOfClass(const DayRange &range)
@@ -492,8 +499,8 @@ qint64 SqliteJournal::rowsOfPupil(const QString &nom, const QString &prenom)
     }
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT count(*) FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"));
-    q.bindValue(0, matchingKey(nom));
-    q.bindValue(1, matchingKey(prenom));
+    q.bindValue(0, text(matchingKey(nom)));
+    q.bindValue(1, text(matchingKey(prenom)));
     if (!q.exec() || !q.next()) {
         m_error = q.lastError().text();
         return -1;
@@ -541,8 +548,8 @@ qint64 SqliteJournal::renamePupil(const QString &nom, const QString &prenom, con
 {
     return changeInOneGo({{QStringLiteral("UPDATE evenement SET nom = ?, prenom = ?, nom_cle = ?, prenom_cle = ?"
                                           " WHERE nom_cle = ? AND prenom_cle = ?"),
-                           {text(newNom.trimmed()), text(newPrenom.trimmed()), matchingKey(newNom),
-                            matchingKey(newPrenom), matchingKey(nom), matchingKey(prenom)}}});
+                           {text(newNom.trimmed()), text(newPrenom.trimmed()), text(matchingKey(newNom)),
+                            text(matchingKey(newPrenom)), text(matchingKey(nom)), text(matchingKey(prenom))}}});
 }
 
 qint64 SqliteJournal::mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
@@ -556,20 +563,20 @@ qint64 SqliteJournal::mergePupils(const QString &fromNom, const QString &fromPre
     // sub-select, so that a row of `into` written meanwhile cannot split them.
     const QString last = QStringLiteral("(SELECT %1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"
                                         " ORDER BY rang DESC LIMIT 1)");
-    const QString intoKeyNom = matchingKey(intoNom);
-    const QString intoKeyPrenom = matchingKey(intoPrenom);
+    const QVariant intoKeyNom = text(matchingKey(intoNom));
+    const QVariant intoKeyPrenom = text(matchingKey(intoPrenom));
     const qint64 changed = changeInOneGo(
         {{QStringLiteral("UPDATE evenement SET nom = ") + last.arg(QStringLiteral("nom")) +
               QStringLiteral(", prenom = ") + last.arg(QStringLiteral("prenom")) +
               QStringLiteral(", nom_cle = ?, prenom_cle = ? WHERE nom_cle = ? AND prenom_cle = ?"
                              " AND EXISTS (SELECT 1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ?)"),
-          {intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, matchingKey(fromNom),
-           matchingKey(fromPrenom), intoKeyNom, intoKeyPrenom}}});
+          {intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, text(matchingKey(fromNom)),
+           text(matchingKey(fromPrenom)), intoKeyNom, intoKeyPrenom}}});
     return changed;
 }
 
 qint64 SqliteJournal::deletePupil(const QString &nom, const QString &prenom)
 {
     return changeInOneGo({{QStringLiteral("DELETE FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"),
-                           {matchingKey(nom), matchingKey(prenom)}}});
+                           {text(matchingKey(nom)), text(matchingKey(prenom))}}});
 }

@@ -47,6 +47,7 @@ public:
     QList<PupilSummary> classSummary() override;
     QList<PupilSummary> classSummary(const DayRange &range) override;
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range) override;
+    QList<JournalEvent> eventsOfKind(HistoryEventKind kind, const DayRange &range) override;
     QList<SeriesSummary> seriesOfClass(const DayRange &range) override;
     qint64 rowsOfPupil(const QString &nom, const QString &prenom) override;
     qint64 renamePupil(const QString &nom, const QString &prenom, const QString &newNom,

@@ -354,6 +354,19 @@ private Q_SLOTS:
         QVERIFY(!journal.lastError().isEmpty());
     }
 
+    // A pupil typed with a name alone is found when asked for with a null first name.
+    void aMissingFirstNameMatchesTheEmptyOne()
+    {
+        ScriptedJournal j;
+        j.series({QStringLiteral("Seul"), QString(), QDate(2026, 12, 9), 20, 0});
+        j.finish();
+        QCOMPARE(j.journal.eventsOfPupil(QStringLiteral("seul"), QString()).size(), 8);
+        QCOMPARE(j.journal.eventsOfPupil(QStringLiteral("seul"), QString(), DayRange {}).size(), 8);
+        QCOMPARE(j.journal.rowsOfPupil(QStringLiteral("seul"), QString()), 8);
+        QCOMPARE(j.journal.renamePupil(QStringLiteral("seul"), QString(), QStringLiteral("Seule"), QString()), 8);
+        QCOMPARE(j.journal.deletePupil(QStringLiteral("seule"), QString()), 8);
+    }
+
     void theExportsReadBack()
     {
         ScriptedJournal j;
