@@ -96,7 +96,8 @@ int main(int argc, char **argv)
     std::printf("  of which the summary alone: %lld ms\n", static_cast<long long>(t.elapsed()));
     t.start();
     const qsizetype series = journal.seriesOfClass(DayRange {}).size();
-    std::printf("class export's series (%lld): %lld ms\n", static_cast<long long>(series), static_cast<long long>(t.elapsed()));
+    std::printf("class export's series (%lld): %lld ms\n", static_cast<long long>(series),
+                static_cast<long long>(t.elapsed()));
     t.start();
     const auto range = journal.classSummary(DayRange {QDate(2026, 11, 1), QDate(2026, 12, 31)});
     std::printf("overview over two months: %lld ms (%lld pupils)\n", static_cast<long long>(t.elapsed()),

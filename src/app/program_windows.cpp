@@ -61,24 +61,25 @@ void ProgramWindows::openClasse()
         showLoadedWindow(m_classe, m_main.get(), [] { return nullptr; });
         return;
     }
-    withTeacherCode(m_main.get(), m_services, m_attempts,
-                    QStringLiteral("La fenêtre Classe montre les résultats de tous les élèves."), [this] {
-                        // A reader of its own on the journal file: the writer of
-                        // the rows keeps its connection on its thread.
-                        auto journal = std::make_unique<SqliteJournal>();
-                        const QString path = ClassJournal::pathFrom(m_services.settings);
-                        const SqliteJournal::Opening opening = journal->open(path, m_services.clock.now());
-                        if (!opening.ok) {
-                            m_services.prompts.inform(QStringLiteral("Classe"),
-                                                      QStringLiteral("Le journal de la classe ne peut pas être ouvert : %1")
-                                                          .arg(opening.error),
-                                                      Prompts::Icon::Warning);
-                            return;
-                        }
-                        showLoadedWindow(m_classe, m_main.get(), [this, &journal] {
-                            return new FrmClasse(m_services, std::move(journal), m_attempts, m_main.get());
-                        });
-                    });
+    withTeacherCode(
+        m_main.get(), m_services, m_attempts,
+        QStringLiteral("La fenêtre Classe montre les résultats de tous les élèves."), [this] {
+            // A reader of its own on the journal file: the writer of
+            // the rows keeps its connection on its thread.
+            auto journal = std::make_unique<SqliteJournal>();
+            const QString path = ClassJournal::pathFrom(m_services.settings);
+            const SqliteJournal::Opening opening = journal->open(path, m_services.clock.now());
+            if (!opening.ok) {
+                m_services.prompts.inform(
+                    QStringLiteral("Classe"),
+                    QStringLiteral("Le journal de la classe ne peut pas être ouvert : %1").arg(opening.error),
+                    Prompts::Icon::Warning);
+                return;
+            }
+            showLoadedWindow(m_classe, m_main.get(), [this, &journal] {
+                return new FrmClasse(m_services, std::move(journal), m_attempts, m_main.get());
+            });
+        });
 }
 
 void ProgramWindows::openLibelles()

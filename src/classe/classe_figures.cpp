@@ -47,8 +47,8 @@ TrendReading trendOf(const QList<double> &marks)
     const double difference = last - before;
     const QString compared =
         QStringLiteral("Dernière note %1/20, moyenne des %2 précédente%3 %4/20")
-            .arg(frenchMark(last), count == 1 ? QString() : QString::number(count), count == 1 ? QString() : QStringLiteral("s"),
-                 frenchMark(std::round(before * 100) / 100));
+            .arg(frenchMark(last), count == 1 ? QString() : QString::number(count),
+                 count == 1 ? QString() : QStringLiteral("s"), frenchMark(std::round(before * 100) / 100));
     if (difference >= TrendStep) {
         reading.trend = Trend::Up;
         reading.arrow = QStringLiteral("↗");
@@ -70,7 +70,8 @@ QString expectedWordAt(const QString &expected, const QString &wording)
     if (!expected.startsWith(wording))
         return {};
     qsizetype start = wording.size();
-    if (start > 0 && start < expected.size() && !isSeparator(expected.at(start - 1)) && !isSeparator(expected.at(start)))
+    if (start > 0 && start < expected.size() && !isSeparator(expected.at(start - 1)) &&
+        !isSeparator(expected.at(start)))
         while (start > 0 && !isSeparator(expected.at(start - 1)))
             --start;
     while (start < expected.size() && isSeparator(expected.at(start)))
@@ -91,8 +92,8 @@ QList<MissedBlock> missedBlocks(const QList<JournalEvent> &events)
             wording.insert(e.session, QString());
         } else if (e.kind == HistoryEventKind::Drop && e.blockRight.has_value()) {
             if (*e.blockRight) {
-                wording.insert(e.session, QString::fromStdString(WordingAfterRightDrop(e.expected.toStdString(),
-                                                                                        e.text.toStdString())));
+                wording.insert(e.session, QString::fromStdString(
+                                              WordingAfterRightDrop(e.expected.toStdString(), e.text.toStdString())));
                 continue;
             }
             const QString word = expectedWordAt(e.expected, wording.value(e.session));
@@ -126,10 +127,10 @@ QString frenchMoment(const QString &isoMoment)
 QByteArray classCsv(const QList<SeriesSummary> &series)
 {
     QString out;
-    appendLine(out, {QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Date"),
-                     QStringLiteral("Monnaie"), QStringLiteral("Montant maximum"),
-                     QStringLiteral("Chèques par série"), QStringLiteral("Chèques faits"), QStringLiteral("Erreurs"),
-                     QStringLiteral("Note sur 20"), QStringLiteral("Durée")});
+    appendLine(out,
+               {QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Date"), QStringLiteral("Monnaie"),
+                QStringLiteral("Montant maximum"), QStringLiteral("Chèques par série"), QStringLiteral("Chèques faits"),
+                QStringLiteral("Erreurs"), QStringLiteral("Note sur 20"), QStringLiteral("Durée")});
     for (const SeriesSummary &s : series)
         appendLine(out, {s.nom, s.prenom, frenchMoment(s.started), s.currency, frenchNumber(s.maxAmount),
                          QString::number(s.chequesPerSeries), QString::number(s.cheques), QString::number(s.errors),

@@ -176,10 +176,11 @@ void FrmClasse::refresh()
         const TrendReading trend = trendOf(marks.value(keyOf(p.nomKey, p.prenomKey)));
         QStandardItem *name = cell(fullName(p), fullName(p).toCaseFolded());
         name->setData(i, Qt::UserRole);  // the pupil's place in m_pupils
-        QStandardItem *arrow = cell(trend.arrow, int(trend.trend == Trend::None ? -2
-                                                     : trend.trend == Trend::Down ? -1
-                                                     : trend.trend == Trend::Flat ? 0
-                                                                                  : 1),
+        QStandardItem *arrow = cell(trend.arrow,
+                                    int(trend.trend == Trend::None   ? -2
+                                        : trend.trend == Trend::Down ? -1
+                                        : trend.trend == Trend::Flat ? 0
+                                                                     : 1),
                                     Qt::AlignHCenter);
         arrow->setToolTip(trend.explanation);
         m_model->appendRow({name, number(p.seriesDone), number(p.cheques), number(p.errors), mark(p.lastMark),
@@ -416,9 +417,10 @@ bool FrmClasse::supprimer(int row)
 
 void FrmClasse::cmdExporter_Click()
 {
-    const QString name = QStringLiteral("classe-%1.csv").arg(m_services.clock.now().toString(QStringLiteral("yyyy-MM-dd")));
-    const QString path = m_services.prompts.askSaveFile(QStringLiteral("Exporter la classe"), QDir::home().filePath(name),
-                                                        QStringLiteral("Fichiers CSV (*.csv)"));
+    const QString name =
+        QStringLiteral("classe-%1.csv").arg(m_services.clock.now().toString(QStringLiteral("yyyy-MM-dd")));
+    const QString path = m_services.prompts.askSaveFile(
+        QStringLiteral("Exporter la classe"), QDir::home().filePath(name), QStringLiteral("Fichiers CSV (*.csv)"));
     if (!path.isEmpty())
         exporterClasse(path);
 }

@@ -24,8 +24,17 @@ class QTableView;
 class FrmClasse : public QDialog {
     Q_OBJECT
 public:
-    enum Column { NameColumn, SeriesColumn, ChequesColumn, ErrorsColumn, LastMarkColumn, MeanColumn, TrendColumn,
-                  LastSeenColumn, ColumnCount };
+    enum Column {
+        NameColumn,
+        SeriesColumn,
+        ChequesColumn,
+        ErrorsColumn,
+        LastMarkColumn,
+        MeanColumn,
+        TrendColumn,
+        LastSeenColumn,
+        ColumnCount
+    };
     // The sort key of each cell: numbers as numbers, moments as ISO text.
     static constexpr int SortRole = Qt::UserRole + 1;
 

@@ -61,12 +61,14 @@ FrmSuiviEleve::FrmSuiviEleve(Services &services, JournalStore &journal, const Pu
     auto *lower = new QHBoxLayout;
     auto *missedBox = new QGroupBox(QStringLiteral("Erreurs les plus fréquentes"), this);
     auto *missedLayout = new QVBoxLayout(missedBox);
-    m_missed = table(missedBox, "motsManques", {QStringLiteral("Attendu"), QStringLiteral("Posé"), QStringLiteral("Fois")});
+    m_missed =
+        table(missedBox, "motsManques", {QStringLiteral("Attendu"), QStringLiteral("Posé"), QStringLiteral("Fois")});
     const QList<MissedBlock> missed = missedBlocks(m_events);
     m_missed->setRowCount(int(missed.size()));
     for (int i = 0; i < missed.size(); ++i) {
         const MissedBlock &m = missed.at(i);
-        const QString said = QStringLiteral("attendu « %1 », posé « %2 » : %3 fois").arg(m.expectedWord, m.dropped).arg(m.count);
+        const QString said =
+            QStringLiteral("attendu « %1 », posé « %2 » : %3 fois").arg(m.expectedWord, m.dropped).arg(m.count);
         const QStringList cells {QStringLiteral("« %1 »").arg(m.expectedWord), QStringLiteral("« %1 »").arg(m.dropped),
                                  QString::number(m.count)};
         for (int c = 0; c < cells.size(); ++c) {
@@ -84,8 +86,9 @@ FrmSuiviEleve::FrmSuiviEleve(Services &services, JournalStore &journal, const Pu
 
     auto *historyBox = new QGroupBox(QStringLiteral("Historique complet (en rouge : les erreurs)"), this);
     auto *historyLayout = new QVBoxLayout(historyBox);
-    m_history = table(historyBox, "historique",
-                      {QStringLiteral("Date"), QStringLiteral("Série"), QStringLiteral("Évènement"), QStringLiteral("Durée")});
+    m_history =
+        table(historyBox, "historique",
+              {QStringLiteral("Date"), QStringLiteral("Série"), QStringLiteral("Évènement"), QStringLiteral("Durée")});
     m_history->setRowCount(int(m_events.size()));
     for (int i = 0; i < m_events.size(); ++i) {
         const JournalEvent &e = m_events.at(i);
@@ -125,9 +128,9 @@ void FrmSuiviEleve::cmdExporter_Click()
     QString base = QStringLiteral("%1-%2-%3.csv").arg(m_pupil.nom, m_pupil.prenom, stamp).simplified();
     // A name typed by a pupil is no path: no folder separators in the proposed file name.
     base.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    const QString path = m_services.prompts.askSaveFile(QStringLiteral("Exporter le suivi de l'élève"),
-                                                        QDir::home().filePath(base),
-                                                        QStringLiteral("Fichiers CSV (*.csv)"));
+    const QString path =
+        m_services.prompts.askSaveFile(QStringLiteral("Exporter le suivi de l'élève"), QDir::home().filePath(base),
+                                       QStringLiteral("Fichiers CSV (*.csv)"));
     if (path.isEmpty())
         return;
     const FileWriteResult written = writeFileSafely(path, pupilCsv(m_events));

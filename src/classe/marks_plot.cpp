@@ -23,9 +23,10 @@ MarksPlot::MarksPlot(QWidget *parent)
 void MarksPlot::setMarks(const QList<Mark> &marks)
 {
     m_marks = marks;
-    setToolTip(marks.isEmpty() ? QString()
-                               : QStringLiteral("%1 série(s) notée(s), de la plus ancienne (à gauche) à la plus récente.")
-                                     .arg(marks.size()));
+    setToolTip(marks.isEmpty()
+                   ? QString()
+                   : QStringLiteral("%1 série(s) notée(s), de la plus ancienne (à gauche) à la plus récente.")
+                         .arg(marks.size()));
     update();
 }
 
@@ -43,8 +44,9 @@ QPointF MarksPlot::pointFor(int i) const
     const QRectF area = plotArea();
     const int n = int(m_marks.size());
     // One mark sits in the middle; more spread from edge to edge, in order.
-    const double x = n <= 1 ? area.center().x() : area.left() + PointRadius + 2 +
-                                                      (area.width() - 2 * (PointRadius + 2)) * i / double(n - 1);
+    const double x = n <= 1
+                         ? area.center().x()
+                         : area.left() + PointRadius + 2 + (area.width() - 2 * (PointRadius + 2)) * i / double(n - 1);
     const double mark = std::clamp(m_marks.value(i).mark, 0.0, Top);
     return {x, area.bottom() - area.height() * mark / Top};
 }

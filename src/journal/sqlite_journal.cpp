@@ -60,7 +60,7 @@ const QString Columns = QStringLiteral(
 // A null QString binds as SQL NULL: the text columns take the empty text instead.
 QVariant text(const QString &value) { return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value); }
 
-template <typename T>
+template<typename T>
 QVariant orNull(const std::optional<T> &value)
 {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -102,8 +102,7 @@ JournalEvent eventFrom(const QSqlQuery &q)
 
 SqliteJournal::SqliteJournal()
     : m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 SqliteJournal::~SqliteJournal() { close(); }
 
@@ -165,8 +164,9 @@ SqliteJournal::Opening SqliteJournal::open(const QString &path, const QDateTime 
         // Moved, never written over: the teacher may still want what it holds.
         const QString aside = setAsideName(path, now);
         if (!QFile::rename(path, aside)) {
-            opening.error = QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
-                                .arg(QDir::toNativeSeparators(path));
+            opening.error =
+                QStringLiteral("Le fichier %1 n'est pas un journal lisible et ne peut pas être mis de côté.")
+                    .arg(QDir::toNativeSeparators(path));
             m_error = opening.error;
             return opening;
         }
@@ -387,17 +387,17 @@ QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
     // The last row of a pupil names them as last typed and tells when they were
     // last seen; the marks are those of the "note" rows. One pass groups the
     // rows, two look-ups by key fetch the last row and the last mark.
-    q.prepare(QStringLiteral(
-                  "SELECT g.nom_cle, g.prenom_cle, l.nom, l.prenom, g.series, g.cheques, g.errors, m.note, g.mean,"
-                  " l.moment FROM (SELECT nom_cle, prenom_cle, max(rang) AS last_rang,"
-                  "  max(CASE WHEN nature = 'note' THEN rang END) AS mark_rang, sum(nature = 'note') AS series,"
-                  "  sum(nature = 'fin_cheque') AS cheques, sum(nature = 'depot' AND bloc_juste = 0) AS errors,"
-                  "  avg(CASE WHEN nature = 'note' THEN note END) AS mean"
-                  "  FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND ") +
-              InRange +
-              QStringLiteral("  GROUP BY nom_cle, prenom_cle) g"
-                             " JOIN evenement l ON l.rang = g.last_rang LEFT JOIN evenement m ON m.rang = g.mark_rang"
-                             " ORDER BY g.nom_cle, g.prenom_cle"));
+    q.prepare(
+        QStringLiteral("SELECT g.nom_cle, g.prenom_cle, l.nom, l.prenom, g.series, g.cheques, g.errors, m.note, g.mean,"
+                       " l.moment FROM (SELECT nom_cle, prenom_cle, max(rang) AS last_rang,"
+                       "  max(CASE WHEN nature = 'note' THEN rang END) AS mark_rang, sum(nature = 'note') AS series,"
+                       "  sum(nature = 'fin_cheque') AS cheques, sum(nature = 'depot' AND bloc_juste = 0) AS errors,"
+                       "  avg(CASE WHEN nature = 'note' THEN note END) AS mean"
+                       "  FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND ") +
+        InRange +
+        QStringLiteral("  GROUP BY nom_cle, prenom_cle) g"
+                       " JOIN evenement l ON l.rang = g.last_rang LEFT JOIN evenement m ON m.rang = g.mark_rang"
+                       " ORDER BY g.nom_cle, g.prenom_cle"));
     const QVariantList bounds = dayBounds(range);
     for (int i = 0; i < bounds.size(); ++i)
         q.bindValue(i, bounds.at(i));
@@ -427,7 +427,8 @@ QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
 QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range)
 {
     const QVariantList bounds = dayBounds(range);
-    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange + QStringLiteral(" ORDER BY rang"),
+    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange +
+                      QStringLiteral(" ORDER BY rang"),
                   {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
 }
 

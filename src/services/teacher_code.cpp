@@ -48,8 +48,7 @@ namespace TeacherCode {
 
 QByteArray digest(const QString &code, const QByteArray &salt, int iterations)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, code.toUtf8(), salt, iterations,
-                                              DigestBytes);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, code.toUtf8(), salt, iterations, DigestBytes);
 }
 
 bool isSet(const SettingsStore &settings) { return !read(settings, Keys::Empreinte).isEmpty(); }
@@ -169,10 +168,9 @@ void FrmCodeEnseignant::cmdOK_Click()
         return;
     }
     m_attempts.lockedUntilMs = m_services.clock.elapsedMs() + wait;
-    m_message->setText(
-        QStringLiteral("Ce n'est pas le bon code. Après %1 essais, attendez %2 avant de réessayer.")
-            .arg(m_attempts.failures)
-            .arg(seconds(wait)));
+    m_message->setText(QStringLiteral("Ce n'est pas le bon code. Après %1 essais, attendez %2 avant de réessayer.")
+                           .arg(m_attempts.failures)
+                           .arg(seconds(wait)));
     startWait(wait);
 }
 

@@ -49,8 +49,7 @@ struct TeacherAttempts {
 class FrmCodeEnseignant : public QDialog {
     Q_OBJECT
 public:
-    FrmCodeEnseignant(Services &services, TeacherAttempts &attempts, const QString &purpose,
-                      QWidget *parent = nullptr);
+    FrmCodeEnseignant(Services &services, TeacherAttempts &attempts, const QString &purpose, QWidget *parent = nullptr);
 
     QLineEdit *saisieCode() const { return m_code; }
     QLabel *message() const { return m_message; }
@@ -82,7 +81,8 @@ void withTeacherCode(QWidget *parent, Services &services, TeacherAttempts &attem
 class FrmNouveauCode : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmNouveauCode(Services &services, QWidget *parent = nullptr, int iterations = TeacherCode::DefaultIterations);
+    explicit FrmNouveauCode(Services &services, QWidget *parent = nullptr,
+                            int iterations = TeacherCode::DefaultIterations);
     QLineEdit *saisieCode() const { return m_code; }
     QLineEdit *saisieConfirmation() const { return m_confirmation; }
     QLabel *message() const { return m_message; }

@@ -28,7 +28,10 @@ public:
     }
 
     // Rows before anyone is identified belong to no pupil.
-    void launch(const QDate &day) { add(day, {}, {}, HistoryEventKind::Launch, QStringLiteral("Lancement du programme")); }
+    void launch(const QDate &day)
+    {
+        add(day, {}, {}, HistoryEventKind::Launch, QStringLiteral("Lancement du programme"));
+    }
 
     void series(const ScriptedSeries &s)
     {
@@ -43,8 +46,8 @@ public:
             e.normal = right;
             flush();
         };
-        JournalEvent &start = add(s.day, s.nom, s.prenom, HistoryEventKind::ChequeStart,
-                                  QStringLiteral("Début de l'exercice : 200 F"));
+        JournalEvent &start =
+            add(s.day, s.nom, s.prenom, HistoryEventKind::ChequeStart, QStringLiteral("Début de l'exercice : 200 F"));
         start.expected = expected;
         start.amount = 200;
         flush();
@@ -79,8 +82,7 @@ private:
         m_pending = JournalEvent {};
         JournalEvent &e = m_pending;
         m_minute += 1;
-        e.moment = QDateTime(day, QTime(9, 0).addSecs(m_minute * 7), Qt::OffsetFromUTC, 3600)
-                       .toString(Qt::ISODate);
+        e.moment = QDateTime(day, QTime(9, 0).addSecs(m_minute * 7), Qt::OffsetFromUTC, 3600).toString(Qt::ISODate);
         e.nom = nom;
         e.prenom = prenom;
         e.nomKey = matchingKey(nom);

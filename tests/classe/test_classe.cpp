@@ -128,7 +128,12 @@ private Q_SLOTS:
         QCOMPARE(all.size(), 7);
         QStringList got;
         for (const SeriesSummary &s : all)
-            got << QStringLiteral("%1 %2 %3 %4 %5").arg(s.nomKey).arg(s.cheques).arg(s.errors).arg(s.mark.value_or(-1)).arg(s.duration);
+            got << QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(s.nomKey)
+                       .arg(s.cheques)
+                       .arg(s.errors)
+                       .arg(s.mark.value_or(-1))
+                       .arg(s.duration);
         QCOMPARE(got, (QStringList {"bernard 1 1 18 00:01:30", "bernard 1 4 12 00:01:30", "dupont 1 3 10 00:01:30",
                                     "dupont 1 2 12 00:01:30", "dupont 1 1 15 00:01:30", "martin 1 0 16 00:01:30",
                                     "martin 1 1 15.5 00:01:30"}));
@@ -167,11 +172,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("wording");
         QTest::addColumn<QString>("word");
-        QTest::newRow("start") << "vingt et un francs" << "" << "vingt";
-        QTest::newRow("next word") << "deux cents francs" << "deux" << "cents";
-        QTest::newRow("inside a word") << "deux cents francs" << "deux cent" << "cents";
-        QTest::newRow("after a hyphen") << "quatre-vingts francs" << "quatre-" << "vingts";
-        QTest::newRow("gone astray") << "deux cents francs" << "trois" << "";
+        QTest::newRow("start") << "vingt et un francs"
+                               << ""
+                               << "vingt";
+        QTest::newRow("next word") << "deux cents francs"
+                                   << "deux"
+                                   << "cents";
+        QTest::newRow("inside a word") << "deux cents francs"
+                                       << "deux cent"
+                                       << "cents";
+        QTest::newRow("after a hyphen") << "quatre-vingts francs"
+                                        << "quatre-"
+                                        << "vingts";
+        QTest::newRow("gone astray") << "deux cents francs"
+                                     << "trois"
+                                     << "";
     }
     void expectedWord()
     {
@@ -185,7 +200,8 @@ private Q_SLOTS:
     {
         ScriptedJournal j;
         writeClass(j);
-        const QList<MissedBlock> missed = missedBlocks(j.journal.eventsOfPupil(QStringLiteral("dupont"), QStringLiteral("LÉA")));
+        const QList<MissedBlock> missed =
+            missedBlocks(j.journal.eventsOfPupil(QStringLiteral("dupont"), QStringLiteral("LÉA")));
         QCOMPARE(missed, (QList<MissedBlock> {{QStringLiteral("cents"), QStringLiteral("francs"), 6}}));
         // A second kind of mistake, on another cheque: "cent" where "cents" is to end.
         QList<JournalEvent> events = j.journal.eventsOfPupil(QStringLiteral("Martin"), QStringLiteral("Tom"));
@@ -222,7 +238,11 @@ private Q_SLOTS:
         QCOMPARE(line(w, 0), (QStringList {"Bernard Zoé", "2", "2", "5", "12", "15", "↘", "07/12/2026 09:05"}));
         QCOMPARE(line(w, 1).mid(0, 7), (QStringList {"Dupont Léa", "3", "3", "6", "15", "12,33", "↗"}));
         QCOMPARE(line(w, 2).mid(0, 7), (QStringList {"Martin Tom", "2", "2", "1", "15,5", "15,75", "→"}));
-        QVERIFY(w.lignes()->index(1, FrmClasse::TrendColumn).data(Qt::ToolTipRole).toString().contains(QStringLiteral("progrès")));
+        QVERIFY(w.lignes()
+                    ->index(1, FrmClasse::TrendColumn)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("progrès")));
         // Sorted as numbers, not as text: by errors, then by mean, falling.
         w.grille()->sortByColumn(FrmClasse::ErrorsColumn, Qt::AscendingOrder);
         QCOMPARE(line(w, 0).first(), QStringLiteral("Martin Tom"));
@@ -255,8 +275,7 @@ private Q_SLOTS:
         ScriptedJournal j;
         writeClass(j);
         TestServices s;
-        FrmSuiviEleve w(s.services, j.journal,
-                        j.journal.classSummary().at(1), DayRange {});
+        FrmSuiviEleve w(s.services, j.journal, j.journal.classSummary().at(1), DayRange {});
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -313,7 +332,8 @@ private Q_SLOTS:
         QCOMPARE(journal.rowsOfPupil(QStringLiteral("Martin"), QStringLiteral("Tom")), 2 * 8 + 1);
 
         // Rename: every row, under the new keys.
-        QVERIFY(w.renommer(rowOf(w, QStringLiteral("Martin Tom")), QStringLiteral(" Martin-Durand "), QStringLiteral("Tom")));
+        QVERIFY(w.renommer(rowOf(w, QStringLiteral("Martin Tom")), QStringLiteral(" Martin-Durand "),
+                           QStringLiteral("Tom")));
         QCOMPARE(journal.rowsOfPupil(QStringLiteral("martin-durand"), QStringLiteral("TOM")), 2 * 8 + 1);
         QCOMPARE(journal.rowsOfPupil(QStringLiteral("Martin"), QStringLiteral("Tom")), 0);
         QCOMPARE(rowOf(w, QStringLiteral("Martin-Durand Tom")), 2);
@@ -350,7 +370,9 @@ private Q_SLOTS:
         QCOMPARE(journal.events().first().kind, HistoryEventKind::Launch);
 
         // On the store alone: merging a pupil with themselves is refused.
-        QCOMPARE(journal.mergePupils(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(" A"), QStringLiteral("B ")), -1);
+        QCOMPARE(
+            journal.mergePupils(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(" A"), QStringLiteral("B ")),
+            -1);
         QVERIFY(!journal.lastError().isEmpty());
     }
 
@@ -372,7 +394,8 @@ private Q_SLOTS:
         ScriptedJournal j;
         writeClass(j);
         // A name a spreadsheet would take for a formula stays text.
-        j.series({QStringLiteral("=HYPERLINK(\"http://x\")"), QStringLiteral("Ève, \"la\""), QDate(2026, 12, 9), 20, 0});
+        j.series(
+            {QStringLiteral("=HYPERLINK(\"http://x\")"), QStringLiteral("Ève, \"la\""), QDate(2026, 12, 9), 20, 0});
         j.finish();
         TestServices s;
         TeacherAttempts attempts;
@@ -391,8 +414,8 @@ private Q_SLOTS:
                                              "Chèques faits", "Erreurs", "Note sur 20", "Durée"}));
         QCOMPARE(rows.at(1), (QStringList {"'=HYPERLINK(\"http://x\")", "Ève, \"la\"", "09/12/2026 09:08", "franc",
                                            "999", "1", "1", "0", "20", "00:01:30"}));
-        QCOMPARE(rows.at(3), (QStringList {"Bernard", "Zoé", "07/12/2026 09:04", "franc", "999", "1", "1", "4", "12",
-                                           "00:01:30"}));
+        QCOMPARE(rows.at(3),
+                 (QStringList {"Bernard", "Zoé", "07/12/2026 09:04", "franc", "999", "1", "1", "4", "12", "00:01:30"}));
         QCOMPARE(rows.at(8).at(8), QStringLiteral("15,5"));
         // Over the days chosen only.
         w.du()->setDate(QDate(2026, 12, 9));

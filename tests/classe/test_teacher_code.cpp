@@ -23,7 +23,7 @@ namespace {
 // Enough to be a real digest, few enough for a test.
 constexpr int QuickIterations = 1000;
 
-template <typename Window>
+template<typename Window>
 QList<Window *> shown()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
