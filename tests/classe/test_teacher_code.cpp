@@ -159,7 +159,7 @@ private Q_SLOTS:
         closeAll();
 
         TeacherCode::set(s.settings, QStringLiteral("Ecole2026"), QuickIterations);
-        for (const QString command : {QStringLiteral("mnuClasse"), QStringLiteral("mnuFileProperties")}) {
+        for (const QString &command : {QStringLiteral("mnuClasse"), QStringLiteral("mnuFileProperties")}) {
             main.menuAction(command)->trigger();
             QVERIFY(shown<FrmClasse>().isEmpty());
             QVERIFY(shown<FrmParam>().isEmpty());
