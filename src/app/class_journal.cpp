@@ -107,8 +107,8 @@ void ClassJournal::onCannotWrite(const QString &reason)
     if (m_told)
         return;
     m_told = true;
-    m_services.prompts.inform(Title, cannotWriteText(m_recorder->path()) + QStringLiteral("\n\n(") + reason +
-                                         QLatin1Char(')'),
+    m_services.prompts.inform(Title,
+                              cannotWriteText(m_recorder->path()) + QStringLiteral("\n\n(") + reason + QLatin1Char(')'),
                               Prompts::Icon::Warning);
 }
 
@@ -121,11 +121,10 @@ void ClassJournal::onWritableAgain()
 
 void ClassJournal::onSetAside(const QString &path, const QString &aside, const QString &reason)
 {
-    m_services.prompts.inform(
-        Title,
-        QStringLiteral("Le fichier du journal de la classe\n%1\nne peut pas être lu : %2.\n"
-                       "Il n'a pas été effacé : il a été renommé en\n%3\n"
-                       "et un nouveau journal a été commencé dans\n%1.")
-            .arg(QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(aside)),
-        Prompts::Icon::Warning);
+    m_services.prompts.inform(Title,
+                              QStringLiteral("Le fichier du journal de la classe\n%1\nne peut pas être lu : %2.\n"
+                                             "Il n'a pas été effacé : il a été renommé en\n%3\n"
+                                             "et un nouveau journal a été commencé dans\n%1.")
+                                  .arg(QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(aside)),
+                              Prompts::Icon::Warning);
 }

@@ -3,12 +3,12 @@
 
 #include <QUuid>
 
+#include <algorithm>
 #include <utility>
 
 JournalSession::JournalSession()
     : m_id(QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{ }
 
 void JournalSession::stamp(JournalEvent &event, qint64 monotonicMs)
 {
@@ -68,7 +68,12 @@ void JournalRecorder::flush()
         }
     }
     while (!m_pending.empty()) {
-        if (!m_store.append(m_pending.front())) {
+        // A row as it happens commits alone; a backlog goes in batches, each
+        // whole or not at all, as it would be lost whole from memory anyway.
+        const qsizetype count = std::min<qsizetype>(qsizetype(m_pending.size()), 500);
+        const bool ok = count == 1 ? m_store.append(m_pending.front())
+                                   : m_store.append(QList<JournalEvent>(m_pending.begin(), m_pending.begin() + count));
+        if (!ok) {
             // Opened afresh at the next try: after a full disk or a file moved
             // away, a new connection sees the journal as it now is.
             const QString reason = m_store.lastError();
@@ -77,9 +82,11 @@ void JournalRecorder::flush()
             m_flushing = false;
             return;
         }
-        const JournalEvent done = std::move(m_pending.front());
-        m_pending.pop_front();
-        Q_EMIT written(done);
+        for (qsizetype i = 0; i < count; ++i) {
+            const JournalEvent done = std::move(m_pending.front());
+            m_pending.pop_front();
+            Q_EMIT written(done);
+        }
     }
     m_retry.stop();
     if (m_failing) {

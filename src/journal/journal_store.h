@@ -18,6 +18,9 @@ public:
     // is not written twice, and that counts as written. False when it could not
     // be written (full disk, read-only, locked too long): lastError() says why.
     virtual bool append(const JournalEvent &event) = 0;
+    // Writes several events in one transaction, all or none: for a backlog
+    // kept in memory, whose rows are not safer one by one.
+    virtual bool append(const QList<JournalEvent> &events) = 0;
 
     // The events in the order they were written; `offset` and `limit` page
     // through them (limit < 0: all), as a forwarder walks the journal.

@@ -288,12 +288,41 @@ bool SqliteJournal::migrate()
     }
 }
 
-bool SqliteJournal::append(const JournalEvent &e)
+bool SqliteJournal::append(const JournalEvent &event)
 {
     if (!m_insert) {
         m_error = QStringLiteral("Le journal n'est pas ouvert.");
         return false;
     }
+    return insert(event);
+}
+
+bool SqliteJournal::append(const QList<JournalEvent> &events)
+{
+    if (!m_insert) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_error = q.lastError().text();
+        return false;
+    }
+    for (const JournalEvent &event : events)
+        if (!insert(event)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        m_error = q.lastError().text();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+bool SqliteJournal::insert(const JournalEvent &e)
+{
     QSqlQuery &q = *m_insert;
     const QVariantList values {text(e.id),
                                text(e.session),

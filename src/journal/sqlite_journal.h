@@ -42,6 +42,7 @@ public:
     QString path() const { return m_path; }
 
     bool append(const JournalEvent &event) override;
+    bool append(const QList<JournalEvent> &events) override;
     QList<JournalEvent> events(qint64 offset = 0, qint64 limit = -1) override;
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom) override;
     QList<PupilSummary> classSummary() override;
@@ -65,6 +66,7 @@ private:
     enum class Check { Ok, Unreadable, Failed };
     Check openAndCheck(QString &reason);
     bool migrate();
+    bool insert(const JournalEvent &event);
     QList<JournalEvent> select(const QString &where, const QList<QVariant> &values);
     // Runs `statements` (SQL, bound values) in one write transaction; the rows
     // changed by the last one, or -1.

@@ -113,9 +113,8 @@ private Q_SLOTS:
         const int gridRows = w.rows();
         QCOMPARE(gridRows, 2);  // the window is cleared, not the journal
 
-        QTRY_VERIFY_WITH_TIMEOUT(!written.isEmpty() && written.last().at(0).value<JournalEvent>().kind ==
-                                                           HistoryEventKind::Clearing,
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !written.isEmpty() && written.last().at(0).value<JournalEvent>().kind == HistoryEventKind::Clearing, 10000);
         const QList<JournalEvent> events = readBack(path);
         QCOMPARE(events.size(), written.size());
         QList<HistoryEventKind> kinds;
@@ -128,8 +127,7 @@ private Q_SLOTS:
         QCOMPARE(kinds.mid(0, 6), (QList<K> {K::Launch, K::Identification, K::ChequeStart, K::Hint, K::Drop, K::Drop}));
         QCOMPARE(kinds.count(K::ChequeEnd), 5);
         QCOMPARE(kinds.count(K::Abandon), 1);
-        QCOMPARE(kinds.mid(kinds.size() - 4),
-                 (QList<K> {K::Mark, K::TotalDuration, K::SessionEnd, K::Clearing}));
+        QCOMPARE(kinds.mid(kinds.size() - 4), (QList<K> {K::Mark, K::TotalDuration, K::SessionEnd, K::Clearing}));
 
         const JournalEvent &wrong = events.at(4);
         QCOMPARE(wrong.nom, QStringLiteral("Dupont"));

@@ -56,8 +56,7 @@ private Q_SLOTS:
         QList<JournalEvent> written;
         const QStringList hostile {QStringLiteral("tab\there\nline\r\nbreak"),
                                    QStringLiteral("O'Brien \"guillemets\" ; DROP TABLE evenement; --"),
-                                   QStringLiteral("%1 ? :nom @x $y \\ é ü 🙂"),
-                                   QString(100000, QChar(u'é')),
+                                   QStringLiteral("%1 ? :nom @x $y \\ é ü 🙂"), QString(100000, QChar(u'é')),
                                    QStringLiteral("   Espaces   ")};
         for (int i = 0; i < hostile.size(); ++i) {
             JournalEvent e = sampleEvent(session, i, hostile.at(i));
@@ -144,12 +143,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a text file") << "texte" << "pas un journal";
-        QTest::newRow("another program's SQLite file") << "autre" << "pas un journal";
-        QTest::newRow("a newer journal (user_version 99)") << "version" << "plus récente";
-        QTest::newRow("a journal cut short") << "tronque" << "";
-        QTest::newRow("a journal with pages overwritten") << "ecrase" << "endommagé";
-        QTest::newRow("a journal whose header is overwritten") << "entete" << "pas un journal";
+        QTest::newRow("a text file") << "texte"
+                                     << "pas un journal";
+        QTest::newRow("another program's SQLite file") << "autre"
+                                                       << "pas un journal";
+        QTest::newRow("a newer journal (user_version 99)") << "version"
+                                                           << "plus récente";
+        QTest::newRow("a journal cut short") << "tronque"
+                                             << "";
+        QTest::newRow("a journal with pages overwritten") << "ecrase"
+                                                          << "endommagé";
+        QTest::newRow("a journal whose header is overwritten") << "entete"
+                                                               << "pas un journal";
     }
     void unreadableFilesAreSetAsideNeverOverwritten()
     {
@@ -227,9 +232,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("aside");
-        QTest::newRow("journal.sqlite") << "journal.sqlite" << "journal.illisible-20261211-150000.sqlite";
-        QTest::newRow("no suffix") << "classe" << "classe.illisible-20261211-150000";
-        QTest::newRow("two dots") << "cm1.2026.db" << "cm1.2026.illisible-20261211-150000.db";
+        QTest::newRow("journal.sqlite") << "journal.sqlite"
+                                        << "journal.illisible-20261211-150000.sqlite";
+        QTest::newRow("no suffix") << "classe"
+                                   << "classe.illisible-20261211-150000";
+        QTest::newRow("two dots") << "cm1.2026.db"
+                                  << "cm1.2026.illisible-20261211-150000.db";
     }
     void setAsideNames()
     {
@@ -246,7 +254,8 @@ private Q_SLOTS:
         QVERIFY(journal.open(dir.filePath(QStringLiteral("journal.sqlite")), Now).ok);
         JournalSession session;
         auto add = [&](const QString &nom, const QString &prenom, HistoryEventKind kind, std::optional<bool> right = {},
-                       std::optional<double> mark = {}, const QString &moment = QStringLiteral("2026-12-09T10:00:00+01:00")) {
+                       std::optional<double> mark = {},
+                       const QString &moment = QStringLiteral("2026-12-09T10:00:00+01:00")) {
             JournalEvent e = sampleEvent(session, 1);
             e.nom = nom;
             e.prenom = prenom;
