@@ -14,6 +14,7 @@
 #include "sound_files.h"
 #include "system_info.h"
 #include "system_services.h"
+#include "teacher_code.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -64,6 +65,9 @@ struct Options {
     QCommandLineOption screenshot {QStringLiteral("screenshot"),
                                    QStringLiteral("Enregistre l'image de la fenêtre de départ dans FICHIER (PNG)."),
                                    QStringLiteral("FICHIER")};
+    QCommandLineOption resetTeacherCode {
+        QStringLiteral("reset-teacher-code"),
+        QStringLiteral("Supprime le code de l'enseignant de cet utilisateur (pour l'administrateur), puis s'arrête.")};
     QCommandLineOption scene {
         QStringLiteral("scene"),
         QStringLiteral("Avec --screenshot : la scène à montrer (%1).").arg(sceneNames().join(QStringLiteral(", "))),
@@ -73,7 +77,7 @@ struct Options {
     {
         parser.setApplicationDescription(QStringLiteral("Pecunette : apprendre à remplir un chèque."));
         // Qt's own --help and --version describe themselves in English.
-        parser.addOptions({help, version, wording, currency, spelling, country, screenshot, scene});
+        parser.addOptions({help, version, wording, currency, spelling, country, screenshot, scene, resetTeacherCode});
         parser.addPositionalArgument(
             QStringLiteral("montants"),
             QStringLiteral("Avec --wording : les montants, de 0,01 à 999 999 999 999,99 (les centimes après une "
@@ -190,6 +194,20 @@ bool displayToOpen()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The administrator's way back in when the teacher's code is forgotten: the
+// digest goes, and the program opens as it did before any code was set.
+int resetTeacherCode(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pecunette"));
+    QSettingsStore settings;
+    const bool wasSet = TeacherCode::isSet(settings);
+    TeacherCode::clear(settings);
+    std::printf("%s\n", qPrintable(wasSet ? QStringLiteral("pecunette : le code de l'enseignant est supprimé.")
+                                          : QStringLiteral("pecunette : aucun code de l'enseignant n'était défini.")));
+    return 0;
+}
+
 // A wrong command line is answered before any window is made, so that it gets
 // its French line even where no display can be opened. 0 when all is well.
 int checkWindowOptions(int argc, char **argv)
@@ -244,6 +262,8 @@ int main(int argc, char **argv)
         return runSoundServer(argc, argv);
     if (hasOption(argc, argv, {"--wording", "--help", "-h", "--version", "-v"}))
         return runWithoutWindows(argc, argv);
+    if (hasOption(argc, argv, {"--reset-teacher-code"}))
+        return resetTeacherCode(argc, argv);
     if (argc > 1)
         if (const int refused = checkWindowOptions(argc, argv))
             return refused;

@@ -4,6 +4,7 @@
 
 #include "exercise_state.h"
 #include "services.h"
+#include "teacher_code.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class FrmAide;
+class FrmClasse;
 class FrmApropos;
 class FrmEleve;
 class FrmLibelles;
@@ -28,12 +30,15 @@ public:
 
     FrmMain &main() { return *m_main; }
     FrmProgression &progression() { return *m_progression; }
+    // Wrong teacher codes of this run, wherever they were typed.
+    TeacherAttempts &teacherAttempts() { return m_attempts; }
 
 private:
     void openEleve();
     void openParametres();
     void openLibelles();
     void openApropos();
+    void openClasse();
 
     ExerciseState &m_state;
     Services &m_services;
@@ -46,4 +51,6 @@ private:
     QPointer<FrmLibelles> m_libelles;
     QPointer<FrmApropos> m_apropos;
     QPointer<FrmAide> m_aide;
+    QPointer<FrmClasse> m_classe;
+    TeacherAttempts m_attempts;
 };

@@ -238,6 +238,8 @@ void FrmMain::buildMenus()
             &FrmMain::mnuEleve_Click);
     command(file, "mnuProgression", QStringLiteral("P&rogression de l'élève"), QKeySequence(QStringLiteral("Ctrl+R")),
             &FrmMain::mnuProgression_Click);
+    command(file, "mnuClasse", QStringLiteral("&Classe..."), QKeySequence(QStringLiteral("Ctrl+K")),
+            &FrmMain::mnuClasse_Click);
     separator(file, "mnuFileBar1");
     command(file, "mnuFileProperties", QStringLiteral("&Paramètres"), QKeySequence(QStringLiteral("Ctrl+P")),
             &FrmMain::mnuFileProperties_Click);
@@ -746,6 +748,7 @@ void FrmMain::mnuProgression_Click() { Q_EMIT progressionRequested(); }
 void FrmMain::mnuEleve_Click() { Q_EMIT eleveRequested(); }
 void FrmMain::mnuFileProperties_Click() { Q_EMIT parametresRequested(); }
 void FrmMain::mnuLibelles_Click() { Q_EMIT libellesRequested(); }
+void FrmMain::mnuClasse_Click() { Q_EMIT classeRequested(); }
 void FrmMain::mnuHelpContents_Click() { Q_EMIT aideSommaireRequested(); }
 void FrmMain::mnuHelpSearch_Click() { Q_EMIT aideRechercheRequested(); }
 void FrmMain::mnuHelpAbout_Click() { Q_EMIT aproposRequested(); }

@@ -83,6 +83,7 @@ public Q_SLOTS:
     void mnuProgression_Click();
     void mnuFileProperties_Click();
     void mnuLibelles_Click();
+    void mnuClasse_Click();
     void mnuImprimer_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearch_Click();
@@ -95,6 +96,7 @@ Q_SIGNALS:
     void eleveRequested();
     void parametresRequested();
     void libellesRequested();
+    void classeRequested();
     void aideSommaireRequested();
     void aideRechercheRequested();
     void aproposRequested();

@@ -60,6 +60,34 @@ struct PupilSummary {
     bool operator==(const PupilSummary &) const = default;
 };
 
+// Days, both ends included, read on the local date each row was written with;
+// an invalid end leaves that side open.
+struct DayRange {
+    QDate from;
+    QDate to;
+    bool operator==(const DayRange &) const = default;
+};
+
+// One series of one pupil, as a class export lists it.
+struct SeriesSummary {
+    QString nomKey;
+    QString prenomKey;
+    QString nom;  // as typed on the series' last row
+    QString prenom;
+    QString session;
+    int series = 0;  // the series' number within its session
+    QString started;  // moment of its first row
+    QString currency;  // the settings it was played with
+    double maxAmount = 0;
+    int chequesPerSeries = 0;
+    int cheques = 0;  // cheques completed
+    int errors = 0;  // wrong drops
+    std::optional<double> mark;  // none for a series left unfinished
+    QString duration;  // its "Durée totale", empty when unfinished
+
+    bool operator==(const SeriesSummary &) const = default;
+};
+
 // The kind as the journal stores it ("depot", "note", ...), and back; an
 // unknown text reads as Other.
 QString kindName(HistoryEventKind kind);

@@ -452,10 +452,23 @@ QList<JournalEvent> SqliteJournal::events(qint64 offset, qint64 limit)
 QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QString &prenom)
 {
     return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? ORDER BY rang"),
-                  {matchingKey(nom), matchingKey(prenom)});
+                  {text(matchingKey(nom)), text(matchingKey(prenom))});
 }
 
-QList<PupilSummary> SqliteJournal::classSummary()
+QList<PupilSummary> SqliteJournal::classSummary() { return classSummary(DayRange {}); }
+
+namespace {
+// The local date a row was written on is the first ten characters of its
+// moment; an open end reads as a date no row can pass.
+QVariantList dayBounds(const DayRange &range)
+{
+    return {range.from.isValid() ? range.from.toString(Qt::ISODate) : QStringLiteral("0000-01-01"),
+            range.to.isValid() ? range.to.toString(Qt::ISODate) : QStringLiteral("9999-12-31")};
+}
+const QString InRange = QStringLiteral("substr(moment, 1, 10) BETWEEN ? AND ?");
+}  // namespace
+
+QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
 {
     QList<PupilSummary> list;
     if (!isOpen())
@@ -463,18 +476,23 @@ QList<PupilSummary> SqliteJournal::classSummary()
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
     // The last row of a pupil names them as last typed and tells when they were
-    // last seen; the marks are those of the "note" rows.
-    const bool ok = q.exec(QStringLiteral(
-        "SELECT e.nom_cle, e.prenom_cle, last.nom, last.prenom,"
-        " sum(e.nature = 'note'), sum(e.nature = 'fin_cheque'), sum(e.nature = 'depot' AND e.bloc_juste = 0),"
-        " (SELECT n.note FROM evenement n WHERE n.nom_cle = e.nom_cle AND n.prenom_cle = e.prenom_cle"
-        "  AND n.nature = 'note' ORDER BY n.rang DESC LIMIT 1),"
-        " avg(CASE WHEN e.nature = 'note' THEN e.note END), last.moment"
-        " FROM evenement e JOIN evenement last ON last.rang ="
-        "  (SELECT max(l.rang) FROM evenement l WHERE l.nom_cle = e.nom_cle AND l.prenom_cle = e.prenom_cle)"
-        " WHERE e.nom_cle <> '' OR e.prenom_cle <> ''"
-        " GROUP BY e.nom_cle, e.prenom_cle ORDER BY e.nom_cle, e.prenom_cle"));
-    if (!ok) {
+    // last seen; the marks are those of the "note" rows. One pass groups the
+    // rows, two look-ups by key fetch the last row and the last mark.
+    q.prepare(
+        QStringLiteral("SELECT g.nom_cle, g.prenom_cle, l.nom, l.prenom, g.series, g.cheques, g.errors, m.note, g.mean,"
+                       " l.moment FROM (SELECT nom_cle, prenom_cle, max(rang) AS last_rang,"
+                       "  max(CASE WHEN nature = 'note' THEN rang END) AS mark_rang, sum(nature = 'note') AS series,"
+                       "  sum(nature = 'fin_cheque') AS cheques, sum(nature = 'depot' AND bloc_juste = 0) AS errors,"
+                       "  avg(CASE WHEN nature = 'note' THEN note END) AS mean"
+                       "  FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND ") +
+        InRange +
+        QStringLiteral("  GROUP BY nom_cle, prenom_cle) g"
+                       " JOIN evenement l ON l.rang = g.last_rang LEFT JOIN evenement m ON m.rang = g.mark_rang"
+                       " ORDER BY g.nom_cle, g.prenom_cle"));
+    const QVariantList bounds = dayBounds(range);
+    for (int i = 0; i < bounds.size(); ++i)
+        q.bindValue(i, bounds.at(i));
+    if (!q.exec()) {
         m_error = q.lastError().text();
         return list;
     }
@@ -495,4 +513,162 @@ QList<PupilSummary> SqliteJournal::classSummary()
         list << s;
     }
     return list;
+}
+
+QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range)
+{
+    const QVariantList bounds = dayBounds(range);
+    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange +
+                      QStringLiteral(" ORDER BY rang"),
+                  {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
+}
+
+QList<JournalEvent> SqliteJournal::eventsOfKind(HistoryEventKind kind, const DayRange &range)
+{
+    const QVariantList bounds = dayBounds(range);
+    return select(QStringLiteral("WHERE nature = ? AND ") + InRange + QStringLiteral(" ORDER BY rang"),
+                  {kindName(kind), bounds.at(0), bounds.at(1)});
+}
+
+QList<SeriesSummary> SqliteJournal::seriesOfClass(const DayRange &range)
+{
+    QList<SeriesSummary> list;
+    if (!isOpen())
+        return list;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    // A series is its session's number for one pupil; only those where a
+    // cheque began count (the rows after a mark carry the old number until the
+    // next cheque). Its settings are those of its first row.
+    q.prepare(QStringLiteral(
+                  "SELECT g.nom_cle, g.prenom_cle, l.nom, l.prenom, g.seance, g.serie, f.moment, f.monnaie,"
+                  " f.montant_max, f.cheques_par_serie, g.cheques, g.errors, g.mark, g.duration"
+                  " FROM (SELECT nom_cle, prenom_cle, seance, serie, min(rang) AS first_rang, max(rang) AS last_rang,"
+                  "  sum(nature = 'fin_cheque') AS cheques, sum(nature = 'depot' AND bloc_juste = 0) AS errors,"
+                  "  max(CASE WHEN nature = 'note' THEN note END) AS mark,"
+                  "  max(CASE WHEN nature = 'duree_totale' THEN duree END) AS duration,"
+                  "  sum(nature = 'debut_cheque') AS begun"
+                  "  FROM evenement WHERE serie > 0 AND (nom_cle <> '' OR prenom_cle <> '') AND ") +
+              InRange +
+              QStringLiteral("  GROUP BY nom_cle, prenom_cle, seance, serie) g"
+                             " JOIN evenement f ON f.rang = g.first_rang JOIN evenement l ON l.rang = g.last_rang"
+                             " WHERE g.begun > 0 ORDER BY g.nom_cle, g.prenom_cle, g.first_rang"));
+    const QVariantList bounds = dayBounds(range);
+    for (int i = 0; i < bounds.size(); ++i)
+        q.bindValue(i, bounds.at(i));
+    if (!q.exec()) {
+        m_error = q.lastError().text();
+        return list;
+    }
+    while (q.next()) {
+        SeriesSummary s;
+        int i = 0;
+        s.nomKey = q.value(i++).toString();
+        s.prenomKey = q.value(i++).toString();
+        s.nom = q.value(i++).toString();
+        s.prenom = q.value(i++).toString();
+        s.session = q.value(i++).toString();
+        s.series = q.value(i++).toInt();
+        s.started = q.value(i++).toString();
+        s.currency = q.value(i++).toString();
+        s.maxAmount = q.value(i++).toDouble();
+        s.chequesPerSeries = q.value(i++).toInt();
+        s.cheques = q.value(i++).toInt();
+        s.errors = q.value(i++).toInt();
+        if (const QVariant v = q.value(i++); !v.isNull())
+            s.mark = v.toDouble();
+        s.duration = q.value(i++).toString();
+        list << s;
+    }
+    return list;
+}
+
+qint64 SqliteJournal::rowsOfPupil(const QString &nom, const QString &prenom)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return -1;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT count(*) FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"));
+    q.bindValue(0, text(matchingKey(nom)));
+    q.bindValue(1, text(matchingKey(prenom)));
+    if (!q.exec() || !q.next()) {
+        m_error = q.lastError().text();
+        return -1;
+    }
+    return q.value(0).toLongLong();
+}
+
+qint64 SqliteJournal::changeInOneGo(const QList<std::pair<QString, QVariantList>> &statements)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le journal n'est pas ouvert.");
+        return -1;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    // The write lock from the start: the program's own writer may be adding a row.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_error = q.lastError().text();
+        return -1;
+    }
+    qint64 changed = 0;
+    for (const auto &[sql, values] : statements) {
+        QSqlQuery step(db);
+        step.prepare(sql);
+        for (int i = 0; i < values.size(); ++i)
+            step.bindValue(i, values.at(i));
+        if (!step.exec()) {
+            m_error = step.lastError().text();
+            step.finish();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return -1;
+        }
+        changed = step.numRowsAffected();
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        m_error = q.lastError().text();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return -1;
+    }
+    return changed;
+}
+
+qint64 SqliteJournal::renamePupil(const QString &nom, const QString &prenom, const QString &newNom,
+                                  const QString &newPrenom)
+{
+    return changeInOneGo({{QStringLiteral("UPDATE evenement SET nom = ?, prenom = ?, nom_cle = ?, prenom_cle = ?"
+                                          " WHERE nom_cle = ? AND prenom_cle = ?"),
+                           {text(newNom.trimmed()), text(newPrenom.trimmed()), text(matchingKey(newNom)),
+                            text(matchingKey(newPrenom)), text(matchingKey(nom)), text(matchingKey(prenom))}}});
+}
+
+qint64 SqliteJournal::mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
+                                  const QString &intoPrenom)
+{
+    if (matchingKey(fromNom) == matchingKey(intoNom) && matchingKey(fromPrenom) == matchingKey(intoPrenom)) {
+        m_error = QStringLiteral("Un élève ne peut pas être fusionné avec lui-même.");
+        return -1;
+    }
+    // The names are read inside the same transaction as the change, through a
+    // sub-select, so that a row of `into` written meanwhile cannot split them.
+    const QString last = QStringLiteral("(SELECT %1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"
+                                        " ORDER BY rang DESC LIMIT 1)");
+    const QVariant intoKeyNom = text(matchingKey(intoNom));
+    const QVariant intoKeyPrenom = text(matchingKey(intoPrenom));
+    const qint64 changed = changeInOneGo(
+        {{QStringLiteral("UPDATE evenement SET nom = ") + last.arg(QStringLiteral("nom")) +
+              QStringLiteral(", prenom = ") + last.arg(QStringLiteral("prenom")) +
+              QStringLiteral(", nom_cle = ?, prenom_cle = ? WHERE nom_cle = ? AND prenom_cle = ?"
+                             " AND EXISTS (SELECT 1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ?)"),
+          {intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, text(matchingKey(fromNom)),
+           text(matchingKey(fromPrenom)), intoKeyNom, intoKeyPrenom}}});
+    return changed;
+}
+
+qint64 SqliteJournal::deletePupil(const QString &nom, const QString &prenom)
+{
+    return changeInOneGo({{QStringLiteral("DELETE FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"),
+                           {text(matchingKey(nom)), text(matchingKey(prenom))}}});
 }

@@ -46,6 +46,16 @@ public:
     QList<JournalEvent> events(qint64 offset = 0, qint64 limit = -1) override;
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom) override;
     QList<PupilSummary> classSummary() override;
+    QList<PupilSummary> classSummary(const DayRange &range) override;
+    QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range) override;
+    QList<JournalEvent> eventsOfKind(HistoryEventKind kind, const DayRange &range) override;
+    QList<SeriesSummary> seriesOfClass(const DayRange &range) override;
+    qint64 rowsOfPupil(const QString &nom, const QString &prenom) override;
+    qint64 renamePupil(const QString &nom, const QString &prenom, const QString &newNom,
+                       const QString &newPrenom) override;
+    qint64 mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
+                       const QString &intoPrenom) override;
+    qint64 deletePupil(const QString &nom, const QString &prenom) override;
     QString lastError() const override { return m_error; }
 
     // A row with its place in this file: what a forwarder marks its progress by.
@@ -71,6 +81,9 @@ private:
     bool migrate();
     bool insert(const JournalEvent &event);
     QList<JournalEvent> select(const QString &where, const QList<QVariant> &values);
+    // Runs `statements` (SQL, bound values) in one write transaction; the rows
+    // changed by the last one, or -1.
+    qint64 changeInOneGo(const QList<std::pair<QString, QVariantList>> &statements);
 
     QString m_connection;
     QString m_path;

@@ -39,6 +39,14 @@ inline const QString ServeurPort = QStringLiteral("Port");  // empty: 5432
 inline const QString ServeurBase = QStringLiteral("Base");
 inline const QString ServeurUtilisateur = QStringLiteral("Utilisateur");
 
+// The teacher's code, under AppPecunette: a salt, a PBKDF2-HMAC-SHA256 digest
+// of the code and its iteration count, never the code. Removing the section
+// (or `pecunette --reset-teacher-code`) leaves the program without a code.
+inline const QString SectionEnseignant = QStringLiteral("Enseignant");
+inline const QString Sel = QStringLiteral("Sel");
+inline const QString Empreinte = QStringLiteral("Empreinte");
+inline const QString Iterations = QStringLiteral("Iterations");
+
 inline const QString DefaultOrdre = QStringLiteral("Tibaldor");
 inline const QString DefaultVille = QStringLiteral("Sorbelin");
 }  // namespace Keys

@@ -3,6 +3,7 @@
 
 #include "settings_keys.h"
 #include "settings_store.h"
+#include "teacher_code.h"
 #include "window_placement.h"
 
 #include <QComboBox>
@@ -132,12 +133,18 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
     cmdOK->setDefault(true);
 
+    cmdCode = new QPushButton(QStringLiteral("&Code de l'enseignant..."), this);
+    cmdCode->setObjectName(QStringLiteral("cmdCode"));
+    cmdCode->setAutoDefault(false);
+    cmdCode->setGeometry(6, 224, 150, 23);
+
     setTabOrder(saisieNiveau, saisieHasard);
     setTabOrder(saisieHasard, saisieExercice);
     setTabOrder(saisieExercice, saisieSon);
     setTabOrder(saisieSon, saisieMonnaie);
     setTabOrder(saisieMonnaie, saisieEchelle);
     setTabOrder(saisieEchelle, cmdOK);
+    setTabOrder(cmdOK, cmdCode);
 
     connect(saisieNiveau, &QComboBox::currentIndexChanged, this, &FrmParam::saisieNiveau_Click);
     connect(saisieHasard, &QComboBox::currentIndexChanged, this, &FrmParam::saisieHasard_Click);
@@ -146,6 +153,7 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     connect(saisieMonnaie, &QComboBox::currentIndexChanged, this, &FrmParam::saisieMonnaie_Click);
     connect(saisieEchelle, &QComboBox::currentIndexChanged, this, &FrmParam::saisieEchelle_Click);
     connect(cmdOK, &QPushButton::clicked, this, &FrmParam::cmdOK_Click);
+    connect(cmdCode, &QPushButton::clicked, this, &FrmParam::cmdCode_Click);
 
     Form_Load();
 }
@@ -224,3 +232,9 @@ void FrmParam::saisieEchelle_Click()
 }
 
 void FrmParam::cmdOK_Click() { close(); }
+
+void FrmParam::cmdCode_Click()
+{
+    auto *box = new FrmNouveauCode(m_services, this);
+    box->open();
+}

@@ -39,6 +39,8 @@ public Q_SLOTS:
     void saisieMonnaie_Click();  // applies from the next cheque
     void saisieEchelle_Click();  // applies at the next start
     void cmdOK_Click();
+    // Opens the box that sets, changes or removes the teacher's code.
+    void cmdCode_Click();
 
 private:
     void Form_Load();
@@ -63,4 +65,5 @@ private:
     QComboBox *saisieEchelle = nullptr;
     QLabel *Label7 = nullptr;  // when the display size applies
     QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCode = nullptr;
 };

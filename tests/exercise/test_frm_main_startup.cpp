@@ -225,6 +225,9 @@ private Q_SLOTS:
         QTest::newRow("mnuImprimer") << "mnuImprimer"
                                      << "&Imprimer des chèques..."
                                      << "";
+        QTest::newRow("mnuClasse") << "mnuClasse"
+                                   << "&Classe..."
+                                   << "Ctrl+K";
         QTest::newRow("mnuFileExit") << "mnuFileExit"
                                      << "&Quitter"
                                      << "Ctrl+Q";
@@ -260,8 +263,8 @@ private Q_SLOTS:
         QStringList file;
         for (QAction *a : w.frm->menuBar()->actions().first()->menu()->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        QCOMPARE(file, QStringList({"mnuNouveau", "mnuEleve", "mnuProgression", "-", "mnuFileProperties", "mnuLibelles",
-                                    "mnuImprimer", "-", "mnuFileExit"}));
+        QCOMPARE(file, QStringList({"mnuNouveau", "mnuEleve", "mnuProgression", "mnuClasse", "-", "mnuFileProperties",
+                                    "mnuLibelles", "mnuImprimer", "-", "mnuFileExit"}));
     }
 
     void statusBarPanels()

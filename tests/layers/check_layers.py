@@ -16,11 +16,12 @@ MAY_USE = {
     "settings": {"services", "rules"},
     "about": {"services", "rules"},
     "journal": {"services", "rules"},
+    "classe": {"journal", "services", "rules"},
 }
 # The Qt modules each layer may link; a layer not named here may link any.
 QT_MODULES = {
     "rules": {"Core"},
-    "services": {"Core", "Gui", "Widgets"},
+    "services": {"Core", "Gui", "Widgets", "Network"},
 }
 NO_MULTIMEDIA_BUT = "sound"
 
