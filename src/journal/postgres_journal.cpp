@@ -420,28 +420,42 @@ QList<JournalEvent> PostgresJournal::eventsOfPupil(const QString &nom, const QSt
                   {text(matchingKey(nom)), text(matchingKey(prenom))});
 }
 
-QList<PupilSummary> PostgresJournal::classSummary()
+QList<PupilSummary> PostgresJournal::classSummary() { return classSummary(DayRange {}); }
+
+namespace {
+// The local date a row was written on is the first ten characters of its
+// moment, on whichever machine; an open end reads as a date no row can pass.
+QVariantList dayBounds(const DayRange &range)
+{
+    return {range.from.isValid() ? range.from.toString(Qt::ISODate) : QStringLiteral("0000-01-01"),
+            range.to.isValid() ? range.to.toString(Qt::ISODate) : QStringLiteral("9999-12-31")};
+}
+const QString InRange = QStringLiteral("substr(moment, 1, 10) BETWEEN ? AND ?");
+// The latest of a group's rows, whichever machine it was on and whenever it reached the server.
+const QString Latest = QStringLiteral("ORDER BY instant DESC NULLS LAST, rang DESC");
+}  // namespace
+
+QList<PupilSummary> PostgresJournal::classSummary(const DayRange &range)
 {
     QList<PupilSummary> list;
     if (!isOpen())
         return list;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
-    // "Last" is the latest moment, whichever machine it was on and whenever it
-    // reached the server; the keys sort byte by byte, as on a local journal.
-    const bool ok = q.exec(QStringLiteral(
-        "SELECT nom_cle, prenom_cle,"
-        " (array_agg(nom ORDER BY instant DESC NULLS LAST, rang DESC))[1],"
-        " (array_agg(prenom ORDER BY instant DESC NULLS LAST, rang DESC))[1],"
-        " count(*) FILTER (WHERE nature = 'note'),"
-        " count(*) FILTER (WHERE nature = 'fin_cheque'),"
-        " count(*) FILTER (WHERE nature = 'depot' AND bloc_juste = false),"
-        " (array_agg(note ORDER BY instant DESC NULLS LAST, rang DESC) FILTER (WHERE nature = 'note'))[1],"
-        " avg(note) FILTER (WHERE nature = 'note'),"
-        " (array_agg(moment ORDER BY instant DESC NULLS LAST, rang DESC))[1]"
-        " FROM evenement WHERE nom_cle <> '' OR prenom_cle <> ''"
-        " GROUP BY nom_cle, prenom_cle ORDER BY nom_cle COLLATE \"C\", prenom_cle COLLATE \"C\""));
-    if (!ok) {
+    // The keys sort byte by byte, as on a local journal.
+    q.prepare(QStringLiteral("SELECT nom_cle, prenom_cle, (array_agg(nom %1))[1], (array_agg(prenom %1))[1],"
+                             " count(*) FILTER (WHERE nature = 'note'),"
+                             " count(*) FILTER (WHERE nature = 'fin_cheque'),"
+                             " count(*) FILTER (WHERE nature = 'depot' AND bloc_juste = false),"
+                             " (array_agg(note %1) FILTER (WHERE nature = 'note'))[1],"
+                             " avg(note) FILTER (WHERE nature = 'note'), (array_agg(moment %1))[1]"
+                             " FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND %2"
+                             " GROUP BY nom_cle, prenom_cle ORDER BY nom_cle COLLATE \"C\", prenom_cle COLLATE \"C\"")
+                  .arg(Latest, InRange));
+    const QVariantList bounds = dayBounds(range);
+    for (int i = 0; i < bounds.size(); ++i)
+        q.bindValue(i, bounds.at(i));
+    if (!q.exec()) {
         fail(q.lastError().text());
         return list;
     }
@@ -462,4 +476,163 @@ QList<PupilSummary> PostgresJournal::classSummary()
         list << s;
     }
     return list;
+}
+
+QList<JournalEvent> PostgresJournal::eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range)
+{
+    const QVariantList bounds = dayBounds(range);
+    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange +
+                      QStringLiteral(" ORDER BY instant NULLS LAST, rang"),
+                  {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
+}
+
+QList<JournalEvent> PostgresJournal::eventsOfKind(HistoryEventKind kind, const DayRange &range)
+{
+    const QVariantList bounds = dayBounds(range);
+    return select(QStringLiteral("WHERE nature = ? AND ") + InRange +
+                      QStringLiteral(" ORDER BY instant NULLS LAST, rang"),
+                  {kindName(kind), bounds.at(0), bounds.at(1)});
+}
+
+QList<SeriesSummary> PostgresJournal::seriesOfClass(const DayRange &range)
+{
+    QList<SeriesSummary> list;
+    if (!isOpen())
+        return list;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    // A series is its session's number for one pupil; only those where a
+    // cheque began count. Its settings are those of its first row: within a
+    // session, the rows' own numbers give their order, whatever the server's.
+    q.prepare(QStringLiteral("SELECT nom_cle, prenom_cle, (array_agg(nom ORDER BY numero DESC))[1],"
+                             " (array_agg(prenom ORDER BY numero DESC))[1], seance, serie,"
+                             " (array_agg(moment ORDER BY numero))[1], (array_agg(monnaie ORDER BY numero))[1],"
+                             " (array_agg(montant_max ORDER BY numero))[1],"
+                             " (array_agg(cheques_par_serie ORDER BY numero))[1],"
+                             " count(*) FILTER (WHERE nature = 'fin_cheque'),"
+                             " count(*) FILTER (WHERE nature = 'depot' AND bloc_juste = false),"
+                             " max(note) FILTER (WHERE nature = 'note'),"
+                             " max(duree) FILTER (WHERE nature = 'duree_totale')"
+                             " FROM evenement WHERE serie > 0 AND (nom_cle <> '' OR prenom_cle <> '') AND %1"
+                             " GROUP BY nom_cle, prenom_cle, seance, serie"
+                             " HAVING count(*) FILTER (WHERE nature = 'debut_cheque') > 0"
+                             " ORDER BY nom_cle COLLATE \"C\", prenom_cle COLLATE \"C\", min(instant) NULLS LAST,"
+                             " seance, serie")
+                  .arg(InRange));
+    const QVariantList bounds = dayBounds(range);
+    for (int i = 0; i < bounds.size(); ++i)
+        q.bindValue(i, bounds.at(i));
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return list;
+    }
+    while (q.next()) {
+        SeriesSummary s;
+        int i = 0;
+        s.nomKey = q.value(i++).toString();
+        s.prenomKey = q.value(i++).toString();
+        s.nom = q.value(i++).toString();
+        s.prenom = q.value(i++).toString();
+        s.session = q.value(i++).toString();
+        s.series = q.value(i++).toInt();
+        s.started = q.value(i++).toString();
+        s.currency = q.value(i++).toString();
+        s.maxAmount = q.value(i++).toDouble();
+        s.chequesPerSeries = q.value(i++).toInt();
+        s.cheques = q.value(i++).toInt();
+        s.errors = q.value(i++).toInt();
+        if (const QVariant v = q.value(i++); !v.isNull())
+            s.mark = v.toDouble();
+        s.duration = q.value(i++).toString();
+        list << s;
+    }
+    return list;
+}
+
+qint64 PostgresJournal::rowsOfPupil(const QString &nom, const QString &prenom)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le serveur de l'école n'est pas joint.");
+        return -1;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT count(*) FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"));
+    q.bindValue(0, text(matchingKey(nom)));
+    q.bindValue(1, text(matchingKey(prenom)));
+    if (!q.exec() || !q.next()) {
+        fail(q.lastError().text());
+        return -1;
+    }
+    return q.value(0).toLongLong();
+}
+
+qint64 PostgresJournal::changeInOneGo(const QList<std::pair<QString, QVariantList>> &statements)
+{
+    if (!isOpen()) {
+        m_error = QStringLiteral("Le serveur de l'école n'est pas joint.");
+        return -1;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        fail(db.lastError().text());
+        return -1;
+    }
+    qint64 changed = 0;
+    for (const auto &[sql, values] : statements) {
+        QSqlQuery step(db);
+        step.prepare(sql);
+        for (int i = 0; i < values.size(); ++i)
+            step.bindValue(i, values.at(i));
+        if (!step.exec()) {
+            const QString reason = step.lastError().text();
+            step.finish();
+            db.rollback();
+            fail(reason);
+            return -1;
+        }
+        changed = step.numRowsAffected();
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        fail(reason);
+        return -1;
+    }
+    return changed;
+}
+
+qint64 PostgresJournal::renamePupil(const QString &nom, const QString &prenom, const QString &newNom,
+                                    const QString &newPrenom)
+{
+    return changeInOneGo({{QStringLiteral("UPDATE evenement SET nom = ?, prenom = ?, nom_cle = ?, prenom_cle = ?"
+                                          " WHERE nom_cle = ? AND prenom_cle = ?"),
+                           {text(newNom.trimmed()), text(newPrenom.trimmed()), text(matchingKey(newNom)),
+                            text(matchingKey(newPrenom)), text(matchingKey(nom)), text(matchingKey(prenom))}}});
+}
+
+qint64 PostgresJournal::mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
+                                    const QString &intoPrenom)
+{
+    if (matchingKey(fromNom) == matchingKey(intoNom) && matchingKey(fromPrenom) == matchingKey(intoPrenom)) {
+        m_error = QStringLiteral("Un élève ne peut pas être fusionné avec lui-même.");
+        return -1;
+    }
+    // The names `into` was last typed with, read in the same transaction as the change.
+    const QString last = QStringLiteral("(SELECT %1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ? %2 LIMIT 1)")
+                             .arg(QStringLiteral("%1"), Latest);
+    const QVariant intoKeyNom = text(matchingKey(intoNom));
+    const QVariant intoKeyPrenom = text(matchingKey(intoPrenom));
+    return changeInOneGo(
+        {{QStringLiteral("UPDATE evenement SET nom = ") + last.arg(QStringLiteral("nom")) +
+              QStringLiteral(", prenom = ") + last.arg(QStringLiteral("prenom")) +
+              QStringLiteral(", nom_cle = ?, prenom_cle = ? WHERE nom_cle = ? AND prenom_cle = ?"
+                             " AND EXISTS (SELECT 1 FROM evenement WHERE nom_cle = ? AND prenom_cle = ?)"),
+          {intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, intoKeyNom, intoKeyPrenom, text(matchingKey(fromNom)),
+           text(matchingKey(fromPrenom)), intoKeyNom, intoKeyPrenom}}});
+}
+
+qint64 PostgresJournal::deletePupil(const QString &nom, const QString &prenom)
+{
+    return changeInOneGo({{QStringLiteral("DELETE FROM evenement WHERE nom_cle = ? AND prenom_cle = ?"),
+                           {text(matchingKey(nom)), text(matchingKey(prenom))}}});
 }

@@ -71,6 +71,16 @@ public:
     // In the order they happened, from every machine.
     QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom) override;
     QList<PupilSummary> classSummary() override;
+    QList<PupilSummary> classSummary(const DayRange &range) override;
+    QList<JournalEvent> eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range) override;
+    QList<JournalEvent> eventsOfKind(HistoryEventKind kind, const DayRange &range) override;
+    QList<SeriesSummary> seriesOfClass(const DayRange &range) override;
+    qint64 rowsOfPupil(const QString &nom, const QString &prenom) override;
+    qint64 renamePupil(const QString &nom, const QString &prenom, const QString &newNom,
+                       const QString &newPrenom) override;
+    qint64 mergePupils(const QString &fromNom, const QString &fromPrenom, const QString &intoNom,
+                       const QString &intoPrenom) override;
+    qint64 deletePupil(const QString &nom, const QString &prenom) override;
     QString lastError() const override { return m_error; }
 
     // The French message for a failure reported by the driver as `driverText`.
@@ -80,6 +90,8 @@ private:
     bool migrate(Opening &opening);
     bool fail(const QString &driverText);
     QList<JournalEvent> select(const QString &tail, const QList<QVariant> &values);
+    // Runs the statements in one transaction; the rows the last one changed, or -1.
+    qint64 changeInOneGo(const QList<std::pair<QString, QVariantList>> &statements);
 
     QString m_connection;
     ServerAddress m_address;
