@@ -480,6 +480,26 @@ private Q_SLOTS:
         QCOMPARE(summary.at(1), lea);
         QCOMPARE(summary.at(2).nomKey, QStringLiteral("martin"));
         QCOMPARE(summary.at(2).errors, 1);
+
+        // Over a span of days, and the teacher's corrections, on the server as on a journal.
+        const QDate day(2026, 12, 9);
+        QCOMPARE(writer.classSummary(DayRange {day, day}), summary);
+        QVERIFY(writer.classSummary(DayRange {day.addDays(1), QDate()}).isEmpty());
+        QCOMPARE(writer.eventsOfKind(HistoryEventKind::Mark, DayRange {}).size(), 2);
+        QCOMPARE(writer.eventsOfPupil(QStringLiteral("Dupont"), QStringLiteral("Léa"), DayRange {QDate(), day}).size(),
+                 6);
+        QCOMPARE(writer.rowsOfPupil(QStringLiteral("dupont"), QStringLiteral("léa")), 6);
+        QCOMPARE(writer.mergePupils(QStringLiteral("Dupond"), QStringLiteral("Lea"), QStringLiteral("Dupont"),
+                                    QStringLiteral("Léa")),
+                 1);
+        QCOMPARE(writer.rowsOfPupil(QStringLiteral("dupont"), QStringLiteral("léa")), 7);
+        QCOMPARE(writer.renamePupil(QStringLiteral("Martin"), QStringLiteral("Paul"), QStringLiteral("Martin"),
+                                    QStringLiteral("Pierre")),
+                 1);
+        QCOMPARE(writer.classSummary().at(1).prenom, QStringLiteral("Pierre"));
+        QCOMPARE(writer.deletePupil(QStringLiteral("martin"), QStringLiteral("pierre")), 1);
+        QCOMPARE(writer.classSummary().size(), 1);
+        QCOMPARE(writer.events().size(), 7);
     }
 };
 
