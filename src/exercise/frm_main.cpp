@@ -3,6 +3,7 @@
 
 #include "cheque_rules.h"
 #include "frm_impression.h"
+#include "regle_enfreinte.h"
 #include "lock_keys.h"
 #include "montant_en_lettres.h"
 #include "pictures.h"
@@ -42,6 +43,11 @@ QFont designFont(const QString &family, qreal points, bool bold, bool italic = f
     return f;
 }
 
+// The clerk's bubble: its usual box, and the larger one of a rule's sentence.
+constexpr QSize MessageSize(213, 53);
+constexpr QRect RuleBox(296, 14, 213, 72);
+constexpr qreal RuleFontSize = 11;
+
 QString toQ(const std::string &text) { return QString::fromStdString(text); }
 std::string toStd(const QString &text) { return text.toStdString(); }
 
@@ -62,9 +68,8 @@ FrmMain::FrmMain(ExerciseState &state, Services &services, ProgressLog &progress
     m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
     const SettingsStore &store = m_services.settings;
     const int exercice = readIndex(store, Keys::Exercice, 4, 0);
-    const int hasard = readIndex(store, Keys::Hasard, 5, 0);
     m_state.NbCheques = static_cast<qint16>((exercice + 1) * 5);
-    m_state.MontantMax = std::pow(10.0, hasard) * 10 - 1;
+    m_state.MontantMax = storedMontantMax(store, 0);
     m_state.SonActif =
         leadingNumber16(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
     m_state.ChequesRestants = m_state.NbCheques;
@@ -127,9 +132,11 @@ void FrmMain::buildWindow()
                        QStringLiteral("Utilise les blocs de mots qui se trouvent à droite pour rédiger ton chèque."),
                        designFont(SansFamily, 9.75, true), QColor(255, 128, 0));
 
-    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408};
+    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408, 462, 516};
     static constexpr int Rows[] = {140, 158, 176, 194, 212};
-    for (const WordBlock &block : WordBlocks) {
+    // One label per block any style may show, made once: a cheque shows those of its style.
+    const NumberStyle everyBlock {Orthographe::Traditionnelle, Pays::Suisse, Monnaie::Franc, true};
+    for (const WordBlock &block : BlocksFor(everyBlock, UnitesMaximum)) {
         auto *b = new WordBlockLabel(block.index, m_background);
         b->setObjectName(QStringLiteral("Nombre(%1)").arg(block.index));
         b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
@@ -191,7 +198,7 @@ void FrmMain::buildWindow()
     m_quitter->setAutoDefault(true);
 
     // The keyboard visits the blocks row by row, then the two buttons.
-    std::array<WordBlockLabel *, 29> byPlace = m_nombre;
+    std::array<WordBlockLabel *, BlockCount> byPlace = m_nombre;
     std::sort(byPlace.begin(), byPlace.end(), [](const WordBlockLabel *a, const WordBlockLabel *b) {
         return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
     });
@@ -369,21 +376,45 @@ void FrmMain::placeWindow()
 
 void FrmMain::readMonnaie()
 {
-    m_monnaie = storedMonnaie(m_services.settings);
-    for (const WordBlock &block : WordBlocks) {
-        const QString caption = toQ(BlockCaption(block, m_monnaie));
+    m_style = storedStyle(m_services.settings);
+    m_monnaie = m_style.monnaie;
+    m_largest = static_cast<long long>(std::clamp(m_state.MontantMax, 1.0, double(UnitesMaximum)));
+    m_shown.fill(false);
+    for (const WordBlock &block : BlocksFor(m_style, m_largest)) {
+        const QString caption = toQ(block.caption);
         Nombre(block.index)->setText(caption);
         Nombre(block.index)->setAccessibleName(caption);
+        m_shown.at(static_cast<size_t>(block.index)) = true;
     }
 }
 
-int FrmMain::TirageMontant()
+bool FrmMain::classicStyle() const
 {
-    // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
-    const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
-    const int amount = static_cast<int>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
-    m_somme->setText(QString::number(amount) +
-                     (m_monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")));
+    return m_style.orthographe == Orthographe::Traditionnelle && m_style.pays == Pays::France && !m_style.centimes &&
+           m_largest <= MontantMaximum;
+}
+
+bool FrmMain::blockShown(int index) const { return m_shown.at(static_cast<size_t>(index)); }
+
+int FrmMain::TirageMontant() { return static_cast<int>(TirageCentimes() / 100); }
+
+Centimes FrmMain::TirageCentimes()
+{
+    const auto largest = static_cast<long long>(std::clamp(m_state.MontantMax, 1.0, double(UnitesMaximum)));
+    long long whole = 0;
+    if (largest <= MontantMaximum) {
+        // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
+        const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
+        whole = static_cast<long long>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
+    } else {
+        // 24 bits would reach one amount in sixty of a milliard: every amount is drawn instead.
+        whole = static_cast<long long>(m_random.bounded(static_cast<quint64>(largest))) + 1;
+    }
+    Centimes amount = whole * 100;
+    // The level's largest amount is the ceiling: "jusqu'à 1 000" never reads 1 000,40.
+    if (m_style.centimes && whole < largest)
+        amount += m_random.bounded(100);
+    m_somme->setText(toQ(TexteSomme(amount, m_style)));
     return amount;
 }
 
@@ -399,7 +430,18 @@ void FrmMain::setMessage(int top, qreal fontSize, const QString &caption)
     m_message->setText(caption);
 }
 
-void FrmMain::setMessageTop(int top) { m_message->move(m_message->x(), top); }
+void FrmMain::setMessageTop(int top)
+{
+    m_message->setGeometry(m_message->x(), top, MessageSize.width(), MessageSize.height());
+}
+
+void FrmMain::showRule(const QString &sentence)
+{
+    // A sentence, not a word: it takes the whole bubble, in a size a child reads.
+    m_message->setGeometry(RuleBox);
+    m_message->setFontSize(RuleFontSize);
+    m_message->setText(sentence);
+}
 
 void FrmMain::JoueSon(const QString &file) { ::JoueSon(file, m_state.SonActif, m_services.settings, m_services.sound); }
 
@@ -459,12 +501,14 @@ void FrmMain::NouveauCheque()
     m_nouveau->setVisible(false);
     m_chequeDate->setText(DateDuCheque());
     readMonnaie();
-    const int amount = TirageMontant();
+    const Centimes amount = TirageCentimes();
     const SettingsStore &store = m_services.settings;
     m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
-    m_state.PhraseATrouver = toQ(MontantEnLettres(amount, m_monnaie)).trimmed();
+    m_state.PhraseATrouver = toQ(classicStyle() ? MontantEnLettres(double(amount / 100), m_monnaie)
+                                                : MontantEnLettres(amount, m_style))
+                                 .trimmed();
     // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").
     setMessage(22, 18,
                QStringLiteral("Fais un chèque de\n") + m_somme->text() +
@@ -474,7 +518,7 @@ void FrmMain::NouveauCheque()
     Timer(2)->start(30000);
     for (WordBlockLabel *block : m_nombre) {
         block->setTextColor(Grey);
-        block->setVisible(true);
+        block->setVisible(blockShown(block->index()));
         block->setBold(false);
         // A frame left from the last cheque, or the focus handed on by the
         // "Nouveau" button as it hides, would read as a hint on the new one.
@@ -495,14 +539,17 @@ void FrmMain::NouveauCheque()
 
 void FrmMain::TexteResultat_DragDrop(int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_nombre.size()))
+    // A block the cheque does not show cannot have been dropped.
+    if (index < 0 || index >= static_cast<int>(m_nombre.size()) || !blockShown(index))
         return;
     // A finished cheque keeps its result: a late drop is no error and writes no row.
     if (!m_state.ChequeEnCours)
         return;
     const std::string expected = toStd(m_state.PhraseATrouver);
+    const std::string wording = toStd(m_texteResultat->text());
+    const std::string word = toStd(Nombre(index)->text().trimmed());
     const DropVerdict verdict =
-        JudgeDrop(expected, toStd(m_texteResultat->text()), toStd(Nombre(index)->text().trimmed()));
+        classicStyle() ? JudgeDrop(expected, wording, word) : JudgeDrop(expected, wording, word, m_style);
     const QString candidate = toQ(verdict.candidate);
     if (verdict.right) {
         m_progression.AjoutProgress(candidate, true);
@@ -515,11 +562,18 @@ void FrmMain::TexteResultat_DragDrop(int index)
         m_state.ChequeEnCours = verdict.wording != expected;
         JoueSon(Sons::DropJuste);
     } else {
-        m_progression.AjoutProgress(candidate, false);
+        // The clerk names the rule the drop breaks, when there is one, and the
+        // history keeps it, so the teacher sees which rules a pupil misses.
+        const QString regle = toQ(PhraseDeLaRegle(RegleEnfreintePar(expected, wording, word, m_style), m_style));
+        m_progression.AjoutProgress(regle.isEmpty() ? candidate : candidate + QStringLiteral(" — ") + regle, false);
         m_state.ErreursCheque += 1;
         JoueSon(Sons::DropFausse);
-        setMessageTop(30);
-        m_message->setText(QStringLiteral("Incorrect!"));
+        if (regle.isEmpty()) {
+            setMessageTop(30);
+            m_message->setText(QStringLiteral("Incorrect!"));
+        } else {
+            showRule(regle);
+        }
         Timer(2)->stop();
         Timer(1)->start(1000);
     }
@@ -599,9 +653,12 @@ void FrmMain::afficheIndice()
     if (m_state.TicksAttente < delai + 1)
         return;
     setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
-    const QString word = toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text()), m_monnaie));
+    const std::string expected = toStd(m_state.PhraseATrouver);
+    const std::string wording = toStd(m_texteResultat->text());
+    const QString word = toQ(classicStyle() ? NextHintWord(expected, wording, m_monnaie)
+                                            : NextHintWord(expected, wording, m_style));
     for (WordBlockLabel *block : m_nombre) {
-        if (block->text() == word) {
+        if (blockShown(block->index()) && block->text() == word) {
             block->setTextColor(Blue);
             block->setBold(true);
         }
