@@ -44,8 +44,9 @@ QFont designFont(const QString &family, qreal points, bool bold, bool italic = f
 }
 
 // The clerk's bubble: its usual box, and the larger one of a rule's sentence.
+constexpr int MessageLeft = 296;
 constexpr QSize MessageSize(213, 53);
-constexpr QRect RuleBox(296, 14, 213, 72);
+constexpr QRect RuleBox(300, 38, 205, 56);
 constexpr qreal RuleFontSize = 11;
 
 QString toQ(const std::string &text) { return QString::fromStdString(text); }
@@ -132,14 +133,21 @@ void FrmMain::buildWindow()
                        QStringLiteral("Utilise les blocs de mots qui se trouvent à droite pour rédiger ton chèque."),
                        designFont(SansFamily, 9.75, true), QColor(255, 128, 0));
 
-    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408, 462, 516};
+    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408, 462};
+    static constexpr int CentsLeft = 354;
+    static constexpr int CentsTop = 122;
     static constexpr int Rows[] = {140, 158, 176, 194, 212};
     // One label per block any style may show, made once: a cheque shows those of its style.
     const NumberStyle everyBlock {Orthographe::Traditionnelle, Pays::Suisse, Monnaie::Franc, true};
     for (const WordBlock &block : BlocksFor(everyBlock, UnitesMaximum)) {
         auto *b = new WordBlockLabel(block.index, m_background);
         b->setObjectName(QStringLiteral("Nombre(%1)").arg(block.index));
-        b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
+        // The cents' column would stand on the clerk's raised hand: its blocks
+        // take a row of their own above the grid, clear of the bubble.
+        if (block.column == 8)
+            b->setGeometry(CentsLeft + 54 * (block.row - 1), CentsTop, 51, 15);
+        else
+            b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
         b->setText(QString::fromUtf8(block.caption));
         b->setProperty("Tag", QString::fromUtf8(block.tag));
         b->setAccessibleName(b->text());
@@ -432,7 +440,7 @@ void FrmMain::setMessage(int top, qreal fontSize, const QString &caption)
 
 void FrmMain::setMessageTop(int top)
 {
-    m_message->setGeometry(m_message->x(), top, MessageSize.width(), MessageSize.height());
+    m_message->setGeometry(MessageLeft, top, MessageSize.width(), MessageSize.height());
 }
 
 void FrmMain::showRule(const QString &sentence)
@@ -440,7 +448,10 @@ void FrmMain::showRule(const QString &sentence)
     // A sentence, not a word: it takes the whole bubble, in a size a child reads.
     m_message->setGeometry(RuleBox);
     m_message->setFontSize(RuleFontSize);
-    m_message->setText(sentence);
+    // No line may break inside the quotation marks, leaving "«" or "»" alone.
+    QString shown = sentence;
+    shown.replace(QStringLiteral("« "), QStringLiteral("«\u00A0")).replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
+    m_message->setText(shown);
 }
 
 void FrmMain::JoueSon(const QString &file) { ::JoueSon(file, m_state.SonActif, m_services.settings, m_services.sound); }

@@ -113,11 +113,12 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     // Two more lists than the original four, and a word on when the display
     // size applies: the dialog grows by their height.
     // Then three lists on how numbers are written: it grows again.
-    setFixedSize(301, 333);
+    // The class entries are longer than the digits: the lists widen.
+    setFixedSize(361, 333);
 
     Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(6, 4, 289, 291);
+    Frame1->setGeometry(6, 4, 349, 291);
 
     auto label = [this](const char *name, const QString &text, QRect geometry) {
         auto *l = new QLabel(text, Frame1);
@@ -129,7 +130,7 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     auto list = [this](const char *name, int top) {
         auto *c = new QComboBox(Frame1);
         c->setObjectName(QString::fromLatin1(name));
-        c->setGeometry(162, top, 115, 21);
+        c->setGeometry(162, top, 175, 21);
         return c;
     };
     // The captions end at the same right edge, just left of their lists.
@@ -157,11 +158,11 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label7->setGeometry(10, 254, 267, 30);
+    Label7->setGeometry(10, 254, 327, 30);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(210, 302, 84, 23);
+    cmdOK->setGeometry(270, 302, 84, 23);
     // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
     cmdOK->setDefault(true);
 

@@ -381,13 +381,16 @@ private Q_SLOTS:
     {
         Fixture f;
         f.open();
-        QCOMPARE(f.dialog->size(), QSize(301, 333));
+        QCOMPARE(f.dialog->size(), QSize(361, 333));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // Placed before the window frame exists: centred to within the frame's few pixels.
         const QPoint off = f.dialog->frameGeometry().center() - screen.center();
         QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4,
                  qPrintable(QStringLiteral("off by %1, %2").arg(off.x()).arg(off.y())));
         const QStringList faults = layout_checks::layoutFaults(f.dialog);
+        // PECUNETTE_GRAB_DIR keeps a picture to look at.
+        if (const QString dir = qEnvironmentVariable("PECUNETTE_GRAB_DIR"); !dir.isEmpty())
+            f.dialog->grab().save(dir + QStringLiteral("/parametres.png"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
