@@ -3,10 +3,10 @@
 
 #include "cheque_rules.h"
 #include "frm_impression.h"
-#include "regle_enfreinte.h"
 #include "lock_keys.h"
 #include "montant_en_lettres.h"
 #include "pictures.h"
+#include "regle_enfreinte.h"
 #include "settings_keys.h"
 #include "settings_store.h"
 #include "sound_files.h"
@@ -450,7 +450,8 @@ void FrmMain::showRule(const QString &sentence)
     m_message->setFontSize(RuleFontSize);
     // No line may break inside the quotation marks, leaving "«" or "»" alone.
     QString shown = sentence;
-    shown.replace(QStringLiteral("« "), QStringLiteral("«\u00A0")).replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
+    shown.replace(QStringLiteral("« "), QStringLiteral("«\u00A0"))
+        .replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
     m_message->setText(shown);
 }
 
@@ -517,9 +518,9 @@ void FrmMain::NouveauCheque()
     m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
-    m_state.PhraseATrouver = toQ(classicStyle() ? MontantEnLettres(double(amount / 100), m_monnaie)
-                                                : MontantEnLettres(amount, m_style))
-                                 .trimmed();
+    m_state.PhraseATrouver =
+        toQ(classicStyle() ? MontantEnLettres(double(amount / 100), m_monnaie) : MontantEnLettres(amount, m_style))
+            .trimmed();
     // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").
     setMessage(22, 18,
                QStringLiteral("Fais un chèque de\n") + m_somme->text() +
@@ -666,8 +667,8 @@ void FrmMain::afficheIndice()
     setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
     const std::string expected = toStd(m_state.PhraseATrouver);
     const std::string wording = toStd(m_texteResultat->text());
-    const QString word = toQ(classicStyle() ? NextHintWord(expected, wording, m_monnaie)
-                                            : NextHintWord(expected, wording, m_style));
+    const QString word =
+        toQ(classicStyle() ? NextHintWord(expected, wording, m_monnaie) : NextHintWord(expected, wording, m_style));
     for (WordBlockLabel *block : m_nombre) {
         if (blockShown(block->index()) && block->text() == word) {
             block->setTextColor(Blue);

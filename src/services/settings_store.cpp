@@ -108,8 +108,8 @@ NumberStyle storedStyle(const SettingsStore &store)
 {
     NumberStyle style;
     style.monnaie = storedMonnaie(store);
-    style.orthographe = readIndex(store, Keys::Orthographe, 2, 0) == 1 ? Orthographe::Rectifiee1990
-                                                                        : Orthographe::Traditionnelle;
+    style.orthographe =
+        readIndex(store, Keys::Orthographe, 2, 0) == 1 ? Orthographe::Rectifiee1990 : Orthographe::Traditionnelle;
     switch (readIndex(store, Keys::Pays, 3, 0)) {
     case 1: style.pays = Pays::Belgique; break;
     case 2: style.pays = Pays::Suisse; break;

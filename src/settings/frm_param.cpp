@@ -39,14 +39,13 @@ const QStringList &FrmParam::niveaux()
 
 const QStringList &FrmParam::hasards()
 {
-    static const QStringList entries {QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"),
-                                      QStringLiteral("999 - 3 chiffres"), QStringLiteral("9999 - 4 chiffres"),
-                                      QStringLiteral("99999 - 5 chiffres"),
-                                      // The classes after the digits: their index less HasardCount, plus
-                                      // one, is what Démarrage/Classe keeps.
-                                      QStringLiteral("CE1 (jusqu'à 1 000)"), QStringLiteral("CE2 (jusqu'à 10 000)"),
-                                      QStringLiteral("CM1 (jusqu'à 999 999)"),
-                                      QStringLiteral("CM2 (jusqu'au milliard)")};
+    static const QStringList entries {
+        QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"), QStringLiteral("999 - 3 chiffres"),
+        QStringLiteral("9999 - 4 chiffres"), QStringLiteral("99999 - 5 chiffres"),
+        // The classes after the digits: their index less HasardCount, plus
+        // one, is what Démarrage/Classe keeps.
+        QStringLiteral("CE1 (jusqu'à 1 000)"), QStringLiteral("CE2 (jusqu'à 10 000)"),
+        QStringLiteral("CM1 (jusqu'à 999 999)"), QStringLiteral("CM2 (jusqu'au milliard)")};
     return entries;
 }
 

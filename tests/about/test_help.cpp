@@ -512,8 +512,7 @@ private Q_SLOTS:
         }
         // Examples in a style of their own: an amount in centimes and the words of its style
         // ("rectifiee", "belgique", "suisse", "euro", "centimes"; none is the default).
-        const QRegularExpression styled(
-            QStringLiteral("data-somme=\"(\\d+)\" data-style=\"([a-z ]*)\"[^>]*>([^<]+)<"));
+        const QRegularExpression styled(QStringLiteral("data-somme=\"(\\d+)\" data-style=\"([a-z ]*)\"[^>]*>([^<]+)<"));
         int styledAmounts = 0;
         for (const QString &file : QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files)) {
             const QString html = readText(QDir(folder).filePath(file));

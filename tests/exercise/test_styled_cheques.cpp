@@ -41,9 +41,9 @@ private Q_SLOTS:
             << 1000000000LL << QList<int> {29, 30, 31, 32, 33, 34, 35};
         QTest::newRow("1990, CM1") << Stored {{Keys::Orthographe, "1"}, {Keys::Classe, "3"}} << 999999LL
                                    << QList<int> {};
-        QTest::newRow("corrupt values fall back") << Stored {{Keys::Pays, "7"}, {Keys::Centimes, "oui"},
-                                                             {Keys::Orthographe, "-1"}, {Keys::Classe, "x"}}
-                                                  << 9LL << QList<int> {};
+        QTest::newRow("corrupt values fall back")
+            << Stored {{Keys::Pays, "7"}, {Keys::Centimes, "oui"}, {Keys::Orthographe, "-1"}, {Keys::Classe, "x"}}
+            << 9LL << QList<int> {};
     }
     void chequeFollowsTheStoredStyle()
     {
@@ -100,8 +100,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<Stored>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Switzerland, cents") << Stored {{Keys::Pays, "2"}, {Keys::Centimes, "1"}}
-                                            << "huitante-deux francs et septante et un centimes";
+        QTest::newRow("Switzerland, cents")
+            << Stored {{Keys::Pays, "2"}, {Keys::Centimes, "1"}} << "huitante-deux francs et septante et un centimes";
         QTest::newRow("Belgium 1990 euros")
             << Stored {{Keys::Pays, "1"}, {Keys::Orthographe, "1"}, {Keys::Monnaie, "1"}} << "nonante-et-un euros";
         QTest::newRow("a million of euros")
@@ -128,8 +128,8 @@ private Q_SLOTS:
             w.dropShown(hinted);
             QVERIFY2(w.lastRow().normal, qPrintable(w.lastEvent()));
             w.frm->Timer_Timer(0);
-            hinted = fromUtf8(NextHintWord(expected.toStdString(), w.frm->TexteResultat()->text().toStdString(),
-                                           w.frm->style()));
+            hinted = fromUtf8(
+                NextHintWord(expected.toStdString(), w.frm->TexteResultat()->text().toStdString(), w.frm->style()));
         }
         QCOMPARE(w.frm->TexteResultat()->text(), expected);
         QCOMPARE(w.state.ErreursCheque, 0);
@@ -148,9 +148,9 @@ private Q_SLOTS:
         const QString mille = QStringLiteral("« mille » ne prend jamais de « s ».");
         const QString huitante = QStringLiteral("« huitante » ne prend jamais de « s ».");
         const QString cent = fromUtf8(PhraseDeLaRegle(RegleEnfreinte::CentPluriel, {}));
-        QTest::newRow("mille in francs, as always") << Stored {} << "deux mille francs"
-                                                    << QStringList {"deux", "mille", "s"} << mille
-                                                    << "deux milles — " + mille;
+        QTest::newRow("mille in francs, as always")
+            << Stored {} << "deux mille francs" << QStringList {"deux", "mille", "s"} << mille
+            << "deux milles — " + mille;
         QTest::newRow("cent before another number")
             << Stored {} << "deux cent un francs" << QStringList {"deux", "cent", "s"} << cent
             << "deux cents — " + cent;
@@ -158,7 +158,8 @@ private Q_SLOTS:
             << Stored {{Keys::Pays, "2"}} << "huitante francs" << QStringList {"huitante", "s"} << huitante
             << "huitantes — " + huitante;
         QTest::newRow("no rule: the clerk says no")
-            << Stored {} << "deux francs" << QStringList {"milliard"} << "Incorrect!" << "milliard";
+            << Stored {} << "deux francs" << QStringList {"milliard"} << "Incorrect!"
+            << "milliard";
     }
     void clerkNamesTheRule()
     {
@@ -175,7 +176,8 @@ private Q_SLOTS:
         FrmMain &f = *w.frm;
         // In the bubble the quotation marks hold to their word with no-break spaces.
         QString inBubble = bubble;
-        inBubble.replace(QStringLiteral("« "), QStringLiteral("«\u00A0")).replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
+        inBubble.replace(QStringLiteral("« "), QStringLiteral("«\u00A0"))
+            .replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
         QCOMPARE(f.Message()->text(), inBubble);
         QTEST(w.lastEvent(), "row");
         QVERIFY(!w.lastRow().normal);

@@ -92,10 +92,10 @@ private Q_SLOTS:
         QCOMPARE(f.list("saisieCentimes")->currentText(), QStringLiteral("Sans"));
         // Opening alone stores them all, in the order of the lists, and applies them.
         QCOMPARE(f.settings.writes,
-                 (QStringList {QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"), QStringLiteral("Classe=0"),
-                               QStringLiteral("Exercice=0"), QStringLiteral("Son=0"), QStringLiteral("Monnaie=0"),
-                               QStringLiteral("Orthographe=0"), QStringLiteral("Pays=0"), QStringLiteral("Centimes=0"),
-                               QStringLiteral("Echelle=0")}));
+                 (QStringList {QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"),
+                               QStringLiteral("Classe=0"), QStringLiteral("Exercice=0"), QStringLiteral("Son=0"),
+                               QStringLiteral("Monnaie=0"), QStringLiteral("Orthographe=0"), QStringLiteral("Pays=0"),
+                               QStringLiteral("Centimes=0"), QStringLiteral("Echelle=0")}));
         QCOMPARE(f.state.MontantMax, 99999.0);
         QCOMPARE(f.state.NbCheques, qint16(5));
         QCOMPARE(f.state.SonActif, qint16(0));
