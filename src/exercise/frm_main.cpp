@@ -576,7 +576,10 @@ void FrmMain::TexteResultat_DragDrop(int index)
     } else {
         // The clerk names the rule the drop breaks, when there is one, and the
         // history keeps it, so the teacher sees which rules a pupil misses.
-        const QString regle = toQ(PhraseDeLaRegle(RegleEnfreintePar(expected, wording, word, m_style), m_style));
+        // The exercise as it always was keeps its "Incorrect!" and its rows.
+        const QString regle = classicStyle()
+                                  ? QString()
+                                  : toQ(PhraseDeLaRegle(RegleEnfreintePar(expected, wording, word, m_style), m_style));
         m_progression.AjoutProgress(regle.isEmpty() ? candidate : candidate + QStringLiteral(" — ") + regle, false);
         m_state.ErreursCheque += 1;
         JoueSon(Sons::DropFausse);

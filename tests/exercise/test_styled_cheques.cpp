@@ -148,15 +148,17 @@ private Q_SLOTS:
         const QString mille = QStringLiteral("« mille » ne prend jamais de « s ».");
         const QString huitante = QStringLiteral("« huitante » ne prend jamais de « s ».");
         const QString cent = fromUtf8(PhraseDeLaRegle(RegleEnfreinte::CentPluriel, {}));
-        QTest::newRow("mille in francs, as always")
-            << Stored {} << "deux mille francs" << QStringList {"deux", "mille", "s"} << mille
-            << "deux milles — " + mille;
+        QTest::newRow("mille in Belgium") << Stored {{Keys::Pays, "1"}} << "deux mille francs"
+                                          << QStringList {"deux", "mille", "s"} << mille << "deux milles — " + mille;
         QTest::newRow("cent before another number")
-            << Stored {} << "deux cent un francs" << QStringList {"deux", "cent", "s"} << cent
+            << Stored {{Keys::Centimes, "1"}} << "deux cent un francs" << QStringList {"deux", "cent", "s"} << cent
             << "deux cents — " + cent;
         QTest::newRow("huitante in Switzerland")
             << Stored {{Keys::Pays, "2"}} << "huitante francs" << QStringList {"huitante", "s"} << huitante
             << "huitantes — " + huitante;
+        QTest::newRow("the exercise as it always was says no")
+            << Stored {} << "deux mille francs" << QStringList {"deux", "mille", "s"} << "Incorrect!"
+            << "deux milles";
         QTest::newRow("no rule: the clerk says no")
             << Stored {} << "deux francs" << QStringList {"milliard"} << "Incorrect!"
             << "milliard";
