@@ -6,6 +6,7 @@
 #include "lock_keys.h"
 #include "montant_en_lettres.h"
 #include "pictures.h"
+#include "regle_enfreinte.h"
 #include "settings_keys.h"
 #include "settings_store.h"
 #include "sound_files.h"
@@ -42,6 +43,12 @@ QFont designFont(const QString &family, qreal points, bool bold, bool italic = f
     return f;
 }
 
+// The clerk's bubble: its usual box, and the larger one of a rule's sentence.
+constexpr int MessageLeft = 296;
+constexpr QSize MessageSize(213, 53);
+constexpr QRect RuleBox(300, 38, 205, 56);
+constexpr qreal RuleFontSize = 11;
+
 QString toQ(const std::string &text) { return QString::fromStdString(text); }
 std::string toStd(const QString &text) { return text.toStdString(); }
 
@@ -62,9 +69,8 @@ FrmMain::FrmMain(ExerciseState &state, Services &services, ProgressLog &progress
     m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
     const SettingsStore &store = m_services.settings;
     const int exercice = readIndex(store, Keys::Exercice, 4, 0);
-    const int hasard = readIndex(store, Keys::Hasard, 5, 0);
     m_state.NbCheques = static_cast<qint16>((exercice + 1) * 5);
-    m_state.MontantMax = std::pow(10.0, hasard) * 10 - 1;
+    m_state.MontantMax = storedMontantMax(store, 0);
     m_state.SonActif =
         leadingNumber16(store.Read(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Son, QStringLiteral("0")));
     m_state.ChequesRestants = m_state.NbCheques;
@@ -127,12 +133,21 @@ void FrmMain::buildWindow()
                        QStringLiteral("Utilise les blocs de mots qui se trouvent à droite pour rédiger ton chèque."),
                        designFont(SansFamily, 9.75, true), QColor(255, 128, 0));
 
-    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408};
+    static constexpr int Columns[] = {138, 192, 246, 300, 354, 408, 462};
+    static constexpr int CentsLeft = 354;
+    static constexpr int CentsTop = 122;
     static constexpr int Rows[] = {140, 158, 176, 194, 212};
-    for (const WordBlock &block : WordBlocks) {
+    // One label per block any style may show, made once: a cheque shows those of its style.
+    const NumberStyle everyBlock {Orthographe::Traditionnelle, Pays::Suisse, Monnaie::Franc, true};
+    for (const WordBlock &block : BlocksFor(everyBlock, UnitesMaximum)) {
         auto *b = new WordBlockLabel(block.index, m_background);
         b->setObjectName(QStringLiteral("Nombre(%1)").arg(block.index));
-        b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
+        // The cents' column would stand on the clerk's raised hand: its blocks
+        // take a row of their own above the grid, clear of the bubble.
+        if (block.column == 8)
+            b->setGeometry(CentsLeft + 54 * (block.row - 1), CentsTop, 51, 15);
+        else
+            b->setGeometry(Columns[block.column - 1], Rows[block.row - 1], 51, 15);
         b->setText(QString::fromUtf8(block.caption));
         b->setProperty("Tag", QString::fromUtf8(block.tag));
         b->setAccessibleName(b->text());
@@ -191,7 +206,7 @@ void FrmMain::buildWindow()
     m_quitter->setAutoDefault(true);
 
     // The keyboard visits the blocks row by row, then the two buttons.
-    std::array<WordBlockLabel *, 29> byPlace = m_nombre;
+    std::array<WordBlockLabel *, BlockCount> byPlace = m_nombre;
     std::sort(byPlace.begin(), byPlace.end(), [](const WordBlockLabel *a, const WordBlockLabel *b) {
         return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
     });
@@ -371,21 +386,45 @@ void FrmMain::placeWindow()
 
 void FrmMain::readMonnaie()
 {
-    m_monnaie = storedMonnaie(m_services.settings);
-    for (const WordBlock &block : WordBlocks) {
-        const QString caption = toQ(BlockCaption(block, m_monnaie));
+    m_style = storedStyle(m_services.settings);
+    m_monnaie = m_style.monnaie;
+    m_largest = static_cast<long long>(std::clamp(m_state.MontantMax, 1.0, double(UnitesMaximum)));
+    m_shown.fill(false);
+    for (const WordBlock &block : BlocksFor(m_style, m_largest)) {
+        const QString caption = toQ(block.caption);
         Nombre(block.index)->setText(caption);
         Nombre(block.index)->setAccessibleName(caption);
+        m_shown.at(static_cast<size_t>(block.index)) = true;
     }
 }
 
-int FrmMain::TirageMontant()
+bool FrmMain::classicStyle() const
 {
-    // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
-    const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
-    const int amount = static_cast<int>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
-    m_somme->setText(QString::number(amount) +
-                     (m_monnaie == Monnaie::Euro ? QStringLiteral(" €") : QStringLiteral(" Frs")));
+    return m_style.orthographe == Orthographe::Traditionnelle && m_style.pays == Pays::France && !m_style.centimes &&
+           m_largest <= MontantMaximum;
+}
+
+bool FrmMain::blockShown(int index) const { return m_shown.at(static_cast<size_t>(index)); }
+
+int FrmMain::TirageMontant() { return static_cast<int>(TirageCentimes() / 100); }
+
+Centimes FrmMain::TirageCentimes()
+{
+    const auto largest = static_cast<long long>(std::clamp(m_state.MontantMax, 1.0, double(UnitesMaximum)));
+    long long whole = 0;
+    if (largest <= MontantMaximum) {
+        // A single-precision fraction in [0, 1): 24 random bits, never rounded up to 1.
+        const float r = static_cast<float>(m_random.generate() >> 8) / 16777216.0F;
+        whole = static_cast<long long>(std::floor(static_cast<double>(r) * m_state.MontantMax)) + 1;
+    } else {
+        // 24 bits would reach one amount in sixty of a milliard: every amount is drawn instead.
+        whole = static_cast<long long>(m_random.bounded(static_cast<quint64>(largest))) + 1;
+    }
+    Centimes amount = whole * 100;
+    // The level's largest amount is the ceiling: "jusqu'à 1 000" never reads 1 000,40.
+    if (m_style.centimes && whole < largest)
+        amount += m_random.bounded(100);
+    m_somme->setText(toQ(TexteSomme(amount, m_style)));
     return amount;
 }
 
@@ -401,7 +440,22 @@ void FrmMain::setMessage(int top, qreal fontSize, const QString &caption)
     m_message->setText(caption);
 }
 
-void FrmMain::setMessageTop(int top) { m_message->move(m_message->x(), top); }
+void FrmMain::setMessageTop(int top)
+{
+    m_message->setGeometry(MessageLeft, top, MessageSize.width(), MessageSize.height());
+}
+
+void FrmMain::showRule(const QString &sentence)
+{
+    // A sentence, not a word: it takes the whole bubble, in a size a child reads.
+    m_message->setGeometry(RuleBox);
+    m_message->setFontSize(RuleFontSize);
+    // No line may break inside the quotation marks, leaving "«" or "»" alone.
+    QString shown = sentence;
+    shown.replace(QStringLiteral("« "), QStringLiteral("«\u00A0"))
+        .replace(QStringLiteral(" »"), QStringLiteral("\u00A0»"));
+    m_message->setText(shown);
+}
 
 void FrmMain::JoueSon(const QString &file) { ::JoueSon(file, m_state.SonActif, m_services.settings, m_services.sound); }
 
@@ -463,14 +517,17 @@ void FrmMain::NouveauCheque()
     m_nouveau->setVisible(false);
     m_chequeDate->setText(DateDuCheque());
     readMonnaie();
-    const int amount = TirageMontant();
-    m_state.Montant = amount;
+    const Centimes amount = TirageCentimes();
+    // The journal keeps whole units (the levels stop at a milliard); the wording keeps the cents.
+    m_state.Montant = static_cast<int>(amount / 100);
     m_state.MonnaieCheque = m_monnaie;
     const SettingsStore &store = m_services.settings;
     m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
-    m_state.PhraseATrouver = toQ(MontantEnLettres(amount, m_monnaie)).trimmed();
+    m_state.PhraseATrouver =
+        toQ(classicStyle() ? MontantEnLettres(double(amount / 100), m_monnaie) : MontantEnLettres(amount, m_style))
+            .trimmed();
     // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").
     setMessage(22, 18,
                QStringLiteral("Fais un chèque de\n") + m_somme->text() +
@@ -480,7 +537,7 @@ void FrmMain::NouveauCheque()
     Timer(2)->start(30000);
     for (WordBlockLabel *block : m_nombre) {
         block->setTextColor(Grey);
-        block->setVisible(true);
+        block->setVisible(blockShown(block->index()));
         block->setBold(false);
         // A frame left from the last cheque, or the focus handed on by the
         // "Nouveau" button as it hides, would read as a hint on the new one.
@@ -502,14 +559,17 @@ void FrmMain::NouveauCheque()
 
 void FrmMain::TexteResultat_DragDrop(int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_nombre.size()))
+    // A block the cheque does not show cannot have been dropped.
+    if (index < 0 || index >= static_cast<int>(m_nombre.size()) || !blockShown(index))
         return;
     // A finished cheque keeps its result: a late drop is no error and writes no row.
     if (!m_state.ChequeEnCours)
         return;
     const std::string expected = toStd(m_state.PhraseATrouver);
+    const std::string wording = toStd(m_texteResultat->text());
+    const std::string word = toStd(Nombre(index)->text().trimmed());
     const DropVerdict verdict =
-        JudgeDrop(expected, toStd(m_texteResultat->text()), toStd(Nombre(index)->text().trimmed()));
+        classicStyle() ? JudgeDrop(expected, wording, word) : JudgeDrop(expected, wording, word, m_style);
     const QString candidate = toQ(verdict.candidate);
     m_state.DernierBloc = Nombre(index)->text().trimmed();
     m_state.DernierBlocJuste = verdict.right;
@@ -525,11 +585,21 @@ void FrmMain::TexteResultat_DragDrop(int index)
         m_state.ChequeEnCours = verdict.wording != expected;
         JoueSon(Sons::DropJuste);
     } else {
-        m_progression.AjoutProgress(candidate, false);
+        // The clerk names the rule the drop breaks, when there is one, and the
+        // history keeps it, so the teacher sees which rules a pupil misses.
+        // The exercise as it always was keeps its "Incorrect!" and its rows.
+        const QString regle = classicStyle()
+                                  ? QString()
+                                  : toQ(PhraseDeLaRegle(RegleEnfreintePar(expected, wording, word, m_style), m_style));
+        m_progression.AjoutProgress(regle.isEmpty() ? candidate : candidate + QStringLiteral(" — ") + regle, false);
         m_state.ErreursCheque += 1;
         JoueSon(Sons::DropFausse);
-        setMessageTop(30);
-        m_message->setText(QStringLiteral("Incorrect!"));
+        if (regle.isEmpty()) {
+            setMessageTop(30);
+            m_message->setText(QStringLiteral("Incorrect!"));
+        } else {
+            showRule(regle);
+        }
         Timer(2)->stop();
         Timer(1)->start(1000);
     }
@@ -612,9 +682,12 @@ void FrmMain::afficheIndice()
     if (m_state.TicksAttente < delai + 1)
         return;
     setMessage(22, 15, QStringLiteral("Regarde bien\nle mot en BLEU."));
-    const QString word = toQ(NextHintWord(toStd(m_state.PhraseATrouver), toStd(m_texteResultat->text()), m_monnaie));
+    const std::string expected = toStd(m_state.PhraseATrouver);
+    const std::string wording = toStd(m_texteResultat->text());
+    const QString word =
+        toQ(classicStyle() ? NextHintWord(expected, wording, m_monnaie) : NextHintWord(expected, wording, m_style));
     for (WordBlockLabel *block : m_nombre) {
-        if (block->text() == word) {
+        if (blockShown(block->index()) && block->text() == word) {
             block->setTextColor(Blue);
             block->setBold(true);
         }

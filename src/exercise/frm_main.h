@@ -54,12 +54,19 @@ public:
     ExerciseTimer *Timer(int index) const { return m_timers.at(static_cast<size_t>(index)); }
     QAction *menuAction(const QString &objectName) const;
 
-    // The amount draw: sets the caption of Somme and gives the amount.
+    // The amount draw: sets the caption of Somme and gives the amount in whole units.
     int TirageMontant();
+    // The same draw with the cents of the style (none when it has none), up to
+    // the level's largest amount.
+    Centimes TirageCentimes();
     // Today's date as the cheque shows it: "mer. 9 déc. 2026".
     QString DateDuCheque() const;
     // The currency of the cheque on screen, read from the store at each new cheque.
     Monnaie monnaie() const { return m_monnaie; }
+    // How the cheque on screen writes its numbers, read with the currency.
+    const NumberStyle &style() const { return m_style; }
+    // The blocks of a cheque in any style, from Nombre(0): those of the style are shown.
+    static constexpr int BlockCount = 36;
     // Draws from a known sequence: for tests and screenshots.
     void seedRandom(quint32 seed) { m_random.seed(seed); }
 
@@ -120,23 +127,31 @@ private:
     void finDeSession();  // the "Fin" button
     void setMessage(int top, qreal fontSize, const QString &caption);
     void setMessageTop(int top);
+    void showRule(const QString &sentence);
     void stopAllTimers();
     void greyBlocks();
     void JoueSon(const QString &file);
     void readMonnaie();
+    // The rules of the exercise as they always were, for a cheque that needs
+    // nothing more: judged, joined and hinted exactly as before the styles.
+    bool classicStyle() const;
+    bool blockShown(int index) const;
     bool swallowsSecondClickOfFin(QEvent *event);
 
     ExerciseState &m_state;
     Services &m_services;
     QRandomGenerator m_random;
     Monnaie m_monnaie = Monnaie::Franc;
+    NumberStyle m_style;
+    long long m_largest = MontantMaximum;  // the largest whole amount the blocks were chosen for
+    std::array<bool, BlockCount> m_shown {};
 
     ChequeBackground *m_background = nullptr;
     SvgPicture *m_image1 = nullptr;
     FitLabel *m_message = nullptr;
     FitLabel *m_debutMsg = nullptr;
     FitLabel *m_consigne = nullptr;
-    std::array<WordBlockLabel *, 29> m_nombre {};
+    std::array<WordBlockLabel *, BlockCount> m_nombre {};
     FitLabel *m_somme = nullptr;
     DropLabel *m_texteResultat = nullptr;
     FitLabel *m_ordreDe = nullptr;

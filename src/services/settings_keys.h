@@ -16,6 +16,13 @@ inline const QString Son = QStringLiteral("Son");
 inline const QString Ordre = QStringLiteral("Ordre");
 inline const QString Ville = QStringLiteral("Ville");
 inline const QString Monnaie = QStringLiteral("Monnaie");  // "0" francs, "1" euros
+inline const QString Orthographe = QStringLiteral("Orthographe");  // "0" traditionnelle, "1" rectifiée (1990)
+inline const QString Pays = QStringLiteral("Pays");  // "0" France, "1" Belgique, "2" Suisse
+inline const QString Centimes = QStringLiteral("Centimes");  // "0" sans, "1" avec
+// "0": the amounts go up to the digits of Hasard; "1".."4": up to the class
+// of CE1, CE2, CM1, CM2. A key of its own, so that Hasard keeps its meaning
+// for every store written before the classes existed.
+inline const QString Classe = QStringLiteral("Classe");
 inline const QString Echelle = QStringLiteral("Echelle");  // "0" 100 %, "1" 150 %, "2" 200 %
 
 inline const QString SectionPosition = QStringLiteral("Position");

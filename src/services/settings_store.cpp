@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -101,6 +102,35 @@ int readIndex(const SettingsStore &store, const QString &key, int count, int fal
 Monnaie storedMonnaie(const SettingsStore &store)
 {
     return readIndex(store, Keys::Monnaie, 2, 0) == 1 ? Monnaie::Euro : Monnaie::Franc;
+}
+
+NumberStyle storedStyle(const SettingsStore &store)
+{
+    NumberStyle style;
+    style.monnaie = storedMonnaie(store);
+    style.orthographe =
+        readIndex(store, Keys::Orthographe, 2, 0) == 1 ? Orthographe::Rectifiee1990 : Orthographe::Traditionnelle;
+    switch (readIndex(store, Keys::Pays, 3, 0)) {
+    case 1: style.pays = Pays::Belgique; break;
+    case 2: style.pays = Pays::Suisse; break;
+    default: style.pays = Pays::France; break;
+    }
+    style.centimes = readIndex(store, Keys::Centimes, 2, 0) == 1;
+    return style;
+}
+
+double montantMaxFor(int hasard, int classe)
+{
+    static constexpr double Classes[] = {1'000, 10'000, 999'999, 1'000'000'000};
+    if (classe >= 1 && classe < ClasseCount)
+        return Classes[classe - 1];
+    return std::pow(10.0, std::clamp(hasard, 0, HasardCount - 1) + 1) - 1;
+}
+
+double storedMontantMax(const SettingsStore &store, int hasardFallback)
+{
+    return montantMaxFor(readIndex(store, Keys::Hasard, HasardCount, hasardFallback),
+                         readIndex(store, Keys::Classe, ClasseCount, 0));
 }
 
 QString readLabel(const SettingsStore &store, const QString &key, const QString &defaultValue)

@@ -58,3 +58,18 @@ QString readLabel(const SettingsStore &store, const QString &key, const QString 
 
 // The currency of the next cheque: Démarrage/Monnaie "1" is euros, anything else francs.
 Monnaie storedMonnaie(const SettingsStore &store);
+
+// How the next cheque writes its numbers: Démarrage/Orthographe, Pays,
+// Centimes and Monnaie, each falling back to the exercise as it always was.
+NumberStyle storedStyle(const SettingsStore &store);
+
+// The largest amount of a cheque, in whole units: up to the class chosen
+// under Démarrage/Classe (CE1 1 000, CE2 10 000, CM1 999 999, CM2 one
+// milliard), otherwise up to the number of digits of Démarrage/Hasard, whose
+// fallback is `hasardFallback`.
+double storedMontantMax(const SettingsStore &store, int hasardFallback);
+
+// The largest amount of a level: `hasard` 0..4 is 1 to 5 digits, `classe` 1..4 a class.
+double montantMaxFor(int hasard, int classe);
+constexpr int HasardCount = 5;
+constexpr int ClasseCount = 5;  // "none" and the four classes

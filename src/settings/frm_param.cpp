@@ -25,6 +25,9 @@ constexpr int DefaultExercice = 0;
 constexpr int DefaultSon = 0;
 constexpr int DefaultMonnaie = 0;  // francs, as the exercise always was
 constexpr int DefaultEchelle = 0;  // 100 %
+constexpr int DefaultOrthographe = 0;  // traditional, France, no cents: the exercise as it always was
+constexpr int DefaultPays = 0;
+constexpr int DefaultCentimes = 0;
 constexpr double ScaleFactors[] = {1.0, 1.5, 2.0};
 }  // namespace
 
@@ -37,9 +40,13 @@ const QStringList &FrmParam::niveaux()
 
 const QStringList &FrmParam::hasards()
 {
-    static const QStringList entries {QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"),
-                                      QStringLiteral("999 - 3 chiffres"), QStringLiteral("9999 - 4 chiffres"),
-                                      QStringLiteral("99999 - 5 chiffres")};
+    static const QStringList entries {
+        QStringLiteral("9 - 1 chiffre"), QStringLiteral("99 - 2 chiffres"), QStringLiteral("999 - 3 chiffres"),
+        QStringLiteral("9999 - 4 chiffres"), QStringLiteral("99999 - 5 chiffres"),
+        // The classes after the digits: their index less HasardCount, plus
+        // one, is what Démarrage/Classe keeps.
+        QStringLiteral("CE1 (jusqu'à 1 000)"), QStringLiteral("CE2 (jusqu'à 10 000)"),
+        QStringLiteral("CM1 (jusqu'à 999 999)"), QStringLiteral("CM2 (jusqu'au milliard)")};
     return entries;
 }
 
@@ -68,6 +75,24 @@ const QStringList &FrmParam::echelles()
     return entries;
 }
 
+const QStringList &FrmParam::orthographes()
+{
+    static const QStringList entries {QStringLiteral("Traditionnelle"), QStringLiteral("Rectifiée (1990)")};
+    return entries;
+}
+
+const QStringList &FrmParam::pays()
+{
+    static const QStringList entries {QStringLiteral("France"), QStringLiteral("Belgique"), QStringLiteral("Suisse")};
+    return entries;
+}
+
+const QStringList &FrmParam::centimes()
+{
+    static const QStringList entries {QStringLiteral("Sans"), QStringLiteral("Avec")};
+    return entries;
+}
+
 double FrmParam::scaleFactor(const SettingsStore &settings)
 {
     return ScaleFactors[readIndex(settings, Keys::Echelle, int(echelles().size()), DefaultEchelle)];
@@ -87,11 +112,13 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     setFont(font);
     // Two more lists than the original four, and a word on when the display
     // size applies: the dialog grows by their height.
-    setFixedSize(301, 255);
+    // Then three lists on how numbers are written: it grows again.
+    // The class entries are longer than the digits: the lists widen.
+    setFixedSize(361, 333);
 
     Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(6, 4, 289, 213);
+    Frame1->setGeometry(6, 4, 349, 291);
 
     auto label = [this](const char *name, const QString &text, QRect geometry) {
         auto *l = new QLabel(text, Frame1);
@@ -103,13 +130,13 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     auto list = [this](const char *name, int top) {
         auto *c = new QComboBox(Frame1);
         c->setObjectName(QString::fromLatin1(name));
-        c->setGeometry(162, top, 115, 21);
+        c->setGeometry(162, top, 175, 21);
         return c;
     };
     // The captions end at the same right edge, just left of their lists.
     Label1 = label("Label1", QStringLiteral("Durée de l'opération de base :"), {4, 21, 155, 21});
     saisieNiveau = list("saisieNiveau", 20);
-    Label2 = label("Label2", QStringLiteral("Nombre de chiffres :"), {4, 47, 155, 21});
+    Label2 = label("Label2", QStringLiteral("Niveau :"), {4, 47, 155, 21});
     saisieHasard = list("saisieHasard", 46);
     Label3 = label("Label3", QStringLiteral("Nombre d'exercices par élève :"), {4, 73, 155, 21});
     saisieExercice = list("saisieExercice", 72);
@@ -117,19 +144,25 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     saisieSon = list("saisieSon", 98);
     Label5 = label("Label5", QStringLiteral("Monnaie :"), {4, 125, 155, 21});
     saisieMonnaie = list("saisieMonnaie", 124);
-    Label6 = label("Label6", QStringLiteral("Taille de l'affichage :"), {4, 151, 155, 21});
-    saisieEchelle = list("saisieEchelle", 150);
+    Label8 = label("Label8", QStringLiteral("Orthographe :"), {4, 151, 155, 21});
+    saisieOrthographe = list("saisieOrthographe", 150);
+    Label9 = label("Label9", QStringLiteral("Pays :"), {4, 177, 155, 21});
+    saisiePays = list("saisiePays", 176);
+    Label10 = label("Label10", QStringLiteral("Centimes :"), {4, 203, 155, 21});
+    saisieCentimes = list("saisieCentimes", 202);
+    Label6 = label("Label6", QStringLiteral("Taille de l'affichage :"), {4, 229, 155, 21});
+    saisieEchelle = list("saisieEchelle", 228);
     // Qt takes its scale factor before the first window exists: without a
     // word here the teacher would think the choice did nothing.
     Label7 = new QLabel(QStringLiteral("La taille de l'affichage change au prochain démarrage de Pecunette."), Frame1);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label7->setGeometry(10, 176, 267, 30);
+    Label7->setGeometry(10, 254, 327, 30);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(210, 224, 84, 23);
+    cmdOK->setGeometry(270, 302, 84, 23);
     // Enter presses it as the default button; Escape rejects the dialog, which closes it just the same.
     cmdOK->setDefault(true);
 
@@ -142,7 +175,10 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     setTabOrder(saisieHasard, saisieExercice);
     setTabOrder(saisieExercice, saisieSon);
     setTabOrder(saisieSon, saisieMonnaie);
-    setTabOrder(saisieMonnaie, saisieEchelle);
+    setTabOrder(saisieMonnaie, saisieOrthographe);
+    setTabOrder(saisieOrthographe, saisiePays);
+    setTabOrder(saisiePays, saisieCentimes);
+    setTabOrder(saisieCentimes, saisieEchelle);
     setTabOrder(saisieEchelle, cmdOK);
     setTabOrder(cmdOK, cmdCode);
 
@@ -151,6 +187,9 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     connect(saisieExercice, &QComboBox::currentIndexChanged, this, &FrmParam::saisieExercice_Click);
     connect(saisieSon, &QComboBox::currentIndexChanged, this, &FrmParam::saisieSon_Click);
     connect(saisieMonnaie, &QComboBox::currentIndexChanged, this, &FrmParam::saisieMonnaie_Click);
+    connect(saisieOrthographe, &QComboBox::currentIndexChanged, this, &FrmParam::saisieOrthographe_Click);
+    connect(saisiePays, &QComboBox::currentIndexChanged, this, &FrmParam::saisiePays_Click);
+    connect(saisieCentimes, &QComboBox::currentIndexChanged, this, &FrmParam::saisieCentimes_Click);
     connect(saisieEchelle, &QComboBox::currentIndexChanged, this, &FrmParam::saisieEchelle_Click);
     connect(cmdOK, &QPushButton::clicked, this, &FrmParam::cmdOK_Click);
     connect(cmdCode, &QPushButton::clicked, this, &FrmParam::cmdCode_Click);
@@ -166,10 +205,16 @@ void FrmParam::Form_Load()
     // selects the entry used when nothing is stored.
     const SettingsStore &settings = m_services.settings;
     fill(saisieNiveau, niveaux(), readIndex(settings, Keys::Temporisation, int(niveaux().size()), DefaultNiveau));
-    fill(saisieHasard, hasards(), readIndex(settings, Keys::Hasard, int(hasards().size()), DefaultHasard));
+    const int classe = readIndex(settings, Keys::Classe, ClasseCount, 0);
+    fill(saisieHasard, hasards(),
+         classe > 0 ? HasardCount + classe - 1 : readIndex(settings, Keys::Hasard, HasardCount, DefaultHasard));
     fill(saisieExercice, exercices(), readIndex(settings, Keys::Exercice, int(exercices().size()), DefaultExercice));
     fill(saisieSon, sons(), readIndex(settings, Keys::Son, int(sons().size()), DefaultSon));
     fill(saisieMonnaie, monnaies(), readIndex(settings, Keys::Monnaie, int(monnaies().size()), DefaultMonnaie));
+    fill(saisieOrthographe, orthographes(),
+         readIndex(settings, Keys::Orthographe, int(orthographes().size()), DefaultOrthographe));
+    fill(saisiePays, pays(), readIndex(settings, Keys::Pays, int(pays().size()), DefaultPays));
+    fill(saisieCentimes, centimes(), readIndex(settings, Keys::Centimes, int(centimes().size()), DefaultCentimes));
     fill(saisieEchelle, echelles(), readIndex(settings, Keys::Echelle, int(echelles().size()), DefaultEchelle));
 }
 
@@ -200,9 +245,16 @@ void FrmParam::saisieNiveau_Click()
 void FrmParam::saisieHasard_Click()
 {
     // The choice on screen, not a read-back: it holds even when the store cannot keep it.
-    store(Keys::Hasard, saisieHasard);
-    const int hasard = std::max(saisieHasard->currentIndex(), 0);
-    m_state.MontantMax = std::pow(10.0, hasard + 1) - 1;
+    const int entry = std::max(saisieHasard->currentIndex(), 0);
+    int classe = 0;
+    if (entry < HasardCount)
+        store(Keys::Hasard, saisieHasard);
+    else
+        classe = entry - HasardCount + 1;
+    // A number of digits chosen again puts the class aside; a class leaves
+    // the digits stored for when it is put aside.
+    m_services.settings.Write(Keys::AppPecunette, Keys::SectionDemarrage, Keys::Classe, QString::number(classe));
+    m_state.MontantMax = montantMaxFor(entry, classe);
 }
 
 void FrmParam::saisieExercice_Click()
@@ -230,6 +282,11 @@ void FrmParam::saisieEchelle_Click()
     // Qt's scale factor is set before the first window: the next start uses it.
     store(Keys::Echelle, saisieEchelle);
 }
+
+// The cheque on screen keeps its wording; the next one reads these.
+void FrmParam::saisieOrthographe_Click() { store(Keys::Orthographe, saisieOrthographe); }
+void FrmParam::saisiePays_Click() { store(Keys::Pays, saisiePays); }
+void FrmParam::saisieCentimes_Click() { store(Keys::Centimes, saisieCentimes); }
 
 void FrmParam::cmdOK_Click() { close(); }
 

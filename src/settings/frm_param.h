@@ -1,6 +1,6 @@
 // Pecunette — apprendre à remplir un chèque.
-// The parameters dialog: hint delay, digits of the amounts, cheques per series,
-// sound, currency and display size.
+// The parameters dialog: hint delay, level of the amounts, cheques per series,
+// sound, currency, how numbers are written and display size.
 #pragma once
 
 #include "exercise_state.h"
@@ -28,6 +28,9 @@ public:
     static const QStringList &sons();
     static const QStringList &monnaies();
     static const QStringList &echelles();
+    static const QStringList &orthographes();
+    static const QStringList &pays();
+    static const QStringList &centimes();
     // The display size stored under "Echelle" as Qt's scale factor: 1, 1.5 or 2.
     static double scaleFactor(const SettingsStore &settings);
 
@@ -38,6 +41,9 @@ public Q_SLOTS:
     void saisieSon_Click();
     void saisieMonnaie_Click();  // applies from the next cheque
     void saisieEchelle_Click();  // applies at the next start
+    void saisieOrthographe_Click();  // these three apply from the next cheque
+    void saisiePays_Click();
+    void saisieCentimes_Click();
     void cmdOK_Click();
     // Opens the box that sets, changes or removes the teacher's code.
     void cmdCode_Click();
@@ -64,6 +70,12 @@ private:
     QLabel *Label6 = nullptr;
     QComboBox *saisieEchelle = nullptr;
     QLabel *Label7 = nullptr;  // when the display size applies
+    QLabel *Label8 = nullptr;
+    QComboBox *saisieOrthographe = nullptr;
+    QLabel *Label9 = nullptr;
+    QComboBox *saisiePays = nullptr;
+    QLabel *Label10 = nullptr;
+    QComboBox *saisieCentimes = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCode = nullptr;
 };

@@ -510,7 +510,38 @@ private Q_SLOTS:
                                       .arg(m.captured(3), m.captured(1), m.captured(2), expected);
             }
         }
-        QVERIFY(amounts > 0 && marks > 0);  // the pattern still finds the examples
+        // Examples in a style of their own: an amount in centimes and the words of its style
+        // ("rectifiee", "belgique", "suisse", "euro", "centimes"; none is the default).
+        const QRegularExpression styled(QStringLiteral("data-somme=\"(\\d+)\" data-style=\"([a-z ]*)\"[^>]*>([^<]+)<"));
+        int styledAmounts = 0;
+        for (const QString &file : QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files)) {
+            const QString html = readText(QDir(folder).filePath(file));
+            for (const QRegularExpressionMatch &m : styled.globalMatch(html)) {
+                ++styledAmounts;
+                const Centimes n = m.captured(1).toLongLong();
+                const QStringList words = m.captured(2).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                NumberStyle style;
+                if (words.contains(QStringLiteral("rectifiee")))
+                    style.orthographe = Orthographe::Rectifiee1990;
+                if (words.contains(QStringLiteral("belgique")))
+                    style.pays = Pays::Belgique;
+                if (words.contains(QStringLiteral("suisse")))
+                    style.pays = Pays::Suisse;
+                if (words.contains(QStringLiteral("euro")))
+                    style.monnaie = Monnaie::Euro;
+                style.centimes = words.contains(QStringLiteral("centimes"));
+                const QString shown = m.captured(3).simplified();
+                // The whole wording, or the number alone for a whole amount.
+                QStringList right {QString::fromStdString(MontantEnLettres(n, style))};
+                if (n % 100 == 0)
+                    right << QString::fromStdString(NombreEnLettres(n / 100, style.orthographe, style.pays));
+                if (!right.contains(shown))
+                    faults << file + QStringLiteral(": %1 (%2) is not \"%3\" but \"%4\"")
+                                         .arg(n)
+                                         .arg(m.captured(2), shown, right.first());
+            }
+        }
+        QVERIFY(amounts > 0 && marks > 0 && styledAmounts > 0);  // the patterns still find the examples
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 

@@ -74,6 +74,31 @@ struct MainWindow {
         QCoreApplication::sendEvent(on, &dropped);
     }
 
+    // The block showing `caption` on the current cheque, in any style; -1 when none does.
+    int shownBlock(const QString &caption)
+    {
+        for (int i = 0; i < FrmMain::BlockCount; ++i)
+            if (!frm->Nombre(i)->isHidden() && frm->Nombre(i)->text() == caption)
+                return i;
+        return -1;
+    }
+
+    // A real drop of the shown block `caption`, as a drag ends on the wording line.
+    void dropShown(const QString &caption)
+    {
+        const int index = shownBlock(caption);
+        QVERIFY2(index >= 0, qPrintable(QStringLiteral("no block %1 on this cheque").arg(caption)));
+        QMimeData mime;
+        mime.setData(WordBlockLabel::mimeType(), QByteArray::number(index));
+        mime.setText(caption);
+        const QPoint at(10, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frm->TexteResultat(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frm->TexteResultat(), &dropped);
+    }
+
     // Starts a cheque and pins its wording, so a test knows what to expect.
     void newCheque(const QString &wording = {})
     {

@@ -87,10 +87,15 @@ private Q_SLOTS:
         QCOMPARE(f.list("saisieSon")->currentText(), QStringLiteral("Non"));
         QCOMPARE(f.list("saisieMonnaie")->currentText(), QStringLiteral("Francs"));
         QCOMPARE(f.list("saisieEchelle")->currentText(), QStringLiteral("100 %"));
+        QCOMPARE(f.list("saisieOrthographe")->currentText(), QStringLiteral("Traditionnelle"));
+        QCOMPARE(f.list("saisiePays")->currentText(), QStringLiteral("France"));
+        QCOMPARE(f.list("saisieCentimes")->currentText(), QStringLiteral("Sans"));
         // Opening alone stores them all, in the order of the lists, and applies them.
-        QCOMPARE(f.settings.writes, (QStringList {QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"),
-                                                  QStringLiteral("Exercice=0"), QStringLiteral("Son=0"),
-                                                  QStringLiteral("Monnaie=0"), QStringLiteral("Echelle=0")}));
+        QCOMPARE(f.settings.writes,
+                 (QStringList {QStringLiteral("Temporisation=3"), QStringLiteral("Hasard=4"),
+                               QStringLiteral("Classe=0"), QStringLiteral("Exercice=0"), QStringLiteral("Son=0"),
+                               QStringLiteral("Monnaie=0"), QStringLiteral("Orthographe=0"), QStringLiteral("Pays=0"),
+                               QStringLiteral("Centimes=0"), QStringLiteral("Echelle=0")}));
         QCOMPARE(f.state.MontantMax, 99999.0);
         QCOMPARE(f.state.NbCheques, qint16(5));
         QCOMPARE(f.state.SonActif, qint16(0));
@@ -111,8 +116,13 @@ private Q_SLOTS:
             return texts;
         };
         QCOMPARE(entries("saisieNiveau"), (QStringList {"30 secondes", "60 secondes", "90 secondes", "120 secondes"}));
-        QCOMPARE(entries("saisieHasard"), (QStringList {"9 - 1 chiffre", "99 - 2 chiffres", "999 - 3 chiffres",
-                                                        "9999 - 4 chiffres", "99999 - 5 chiffres"}));
+        QCOMPARE(entries("saisieHasard"),
+                 (QStringList {"9 - 1 chiffre", "99 - 2 chiffres", "999 - 3 chiffres", "9999 - 4 chiffres",
+                               "99999 - 5 chiffres", "CE1 (jusqu'à 1 000)", "CE2 (jusqu'à 10 000)",
+                               "CM1 (jusqu'à 999 999)", "CM2 (jusqu'au milliard)"}));
+        QCOMPARE(entries("saisieOrthographe"), (QStringList {"Traditionnelle", "Rectifiée (1990)"}));
+        QCOMPARE(entries("saisiePays"), (QStringList {"France", "Belgique", "Suisse"}));
+        QCOMPARE(entries("saisieCentimes"), (QStringList {"Sans", "Avec"}));
         QCOMPARE(entries("saisieExercice"), (QStringList {"5 chèques", "10 chèques", "15 chèques", "20 chèques"}));
         QCOMPARE(entries("saisieSon"), (QStringList {"Non", "Oui"}));
         QCOMPARE(entries("saisieMonnaie"), (QStringList {"Francs", "Euros"}));
@@ -175,6 +185,22 @@ private Q_SLOTS:
                                << "saisieMonnaie" << 1;
         QTest::newRow("currency not a number") << Keys::Monnaie << "euros"
                                                << "saisieMonnaie" << 0;
+        QTest::newRow("1990 spelling") << Keys::Orthographe << "1"
+                                       << "saisieOrthographe" << 1;
+        QTest::newRow("spelling beyond the list") << Keys::Orthographe << "2"
+                                                  << "saisieOrthographe" << 0;
+        QTest::newRow("spelling not a number") << Keys::Orthographe << "rectifiée"
+                                               << "saisieOrthographe" << 0;
+        QTest::newRow("Switzerland") << Keys::Pays << "2"
+                                     << "saisiePays" << 2;
+        QTest::newRow("country beyond the list") << Keys::Pays << "3"
+                                                 << "saisiePays" << 0;
+        QTest::newRow("country negative") << Keys::Pays << "-1"
+                                          << "saisiePays" << 0;
+        QTest::newRow("with cents") << Keys::Centimes << "1"
+                                    << "saisieCentimes" << 1;
+        QTest::newRow("cents not a number") << Keys::Centimes << "oui"
+                                            << "saisieCentimes" << 0;
         QTest::newRow("200 %") << Keys::Echelle << "2"
                                << "saisieEchelle" << 2;
         QTest::newRow("size beyond the list") << Keys::Echelle << "3"
@@ -212,6 +238,9 @@ private Q_SLOTS:
         QTest::newRow("sound on") << "saisieSon" << 1 << Keys::Son << 99999.0 << 5 << 5 << 1;
         QTest::newRow("euros") << "saisieMonnaie" << 1 << Keys::Monnaie << 99999.0 << 5 << 5 << 0;
         QTest::newRow("150 %") << "saisieEchelle" << 1 << Keys::Echelle << 99999.0 << 5 << 5 << 0;
+        QTest::newRow("1990 spelling") << "saisieOrthographe" << 1 << Keys::Orthographe << 99999.0 << 5 << 5 << 0;
+        QTest::newRow("Belgium") << "saisiePays" << 1 << Keys::Pays << 99999.0 << 5 << 5 << 0;
+        QTest::newRow("with cents") << "saisieCentimes" << 1 << Keys::Centimes << 99999.0 << 5 << 5 << 0;
     }
 
     void scaleFactor_data()
@@ -253,6 +282,56 @@ private Q_SLOTS:
         else
             QCOMPARE(f.state.ChequesRestants, 2);  // only the series length restarts the count
         QVERIFY(!f.closed());
+    }
+
+    // A class is kept under a key of its own, so that the digits stored
+    // before it are found again when the teacher goes back to them.
+    void classes_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<double>("montantMax");
+        QTest::newRow("CE1") << 5 << "1" << 1000.0;
+        QTest::newRow("CE2") << 6 << "2" << 10000.0;
+        QTest::newRow("CM1") << 7 << "3" << 999999.0;
+        QTest::newRow("CM2") << 8 << "4" << 1e9;
+        QTest::newRow("back to three digits") << 2 << "0" << 999.0;
+    }
+    void classes()
+    {
+        QFETCH(int, entry);
+        Fixture f({{Keys::Hasard, QStringLiteral("1")}, {Keys::Classe, QStringLiteral("2")}});
+        f.open();
+        QCOMPARE(f.list("saisieHasard")->currentText(), QStringLiteral("CE2 (jusqu'à 10 000)"));
+        QComboBox *box = f.list("saisieHasard");
+        box->setFocus();
+        while (box->currentIndex() != entry)
+            QTest::keyClick(box, box->currentIndex() < entry ? Qt::Key_Down : Qt::Key_Up);
+        QTEST(f.stored(Keys::Classe), "classe");
+        QCOMPARE(f.stored(Keys::Hasard), entry < 5 ? QString::number(entry) : QStringLiteral("1"));
+        QTEST(f.state.MontantMax, "montantMax");
+        // Opened again, it shows what was chosen.
+        f.dialog->close();
+        QVERIFY(f.closed());
+        f.open();
+        QCOMPARE(f.list("saisieHasard")->currentIndex(), entry);
+    }
+
+    void aClassThatIsNoEntryLeavesTheDigits_data()
+    {
+        QTest::addColumn<QString>("classe");
+        QTest::newRow("beyond the list") << "5";
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("not a number") << "CM2";
+    }
+    void aClassThatIsNoEntryLeavesTheDigits()
+    {
+        QFETCH(QString, classe);
+        Fixture f({{Keys::Hasard, QStringLiteral("2")}, {Keys::Classe, classe}});
+        f.open();
+        QCOMPARE(f.list("saisieHasard")->currentIndex(), 2);
+        QCOMPARE(f.stored(Keys::Classe), QStringLiteral("0"));
+        QCOMPARE(f.state.MontantMax, 999.0);
     }
 
     void reopeningRestartsTheSeries()
@@ -302,13 +381,16 @@ private Q_SLOTS:
     {
         Fixture f;
         f.open();
-        QCOMPARE(f.dialog->size(), QSize(301, 255));
+        QCOMPARE(f.dialog->size(), QSize(361, 333));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // Placed before the window frame exists: centred to within the frame's few pixels.
         const QPoint off = f.dialog->frameGeometry().center() - screen.center();
         QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4,
                  qPrintable(QStringLiteral("off by %1, %2").arg(off.x()).arg(off.y())));
         const QStringList faults = layout_checks::layoutFaults(f.dialog);
+        // PECUNETTE_GRAB_DIR keeps a picture to look at.
+        if (const QString dir = qEnvironmentVariable("PECUNETTE_GRAB_DIR"); !dir.isEmpty())
+            f.dialog->grab().save(dir + QStringLiteral("/parametres.png"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
