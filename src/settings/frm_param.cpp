@@ -169,7 +169,7 @@ FrmParam::FrmParam(ExerciseState &state, Services &services)
     cmdCode = new QPushButton(QStringLiteral("&Code de l'enseignant..."), this);
     cmdCode->setObjectName(QStringLiteral("cmdCode"));
     cmdCode->setAutoDefault(false);
-    cmdCode->setGeometry(6, 224, 150, 23);
+    cmdCode->setGeometry(6, 302, 160, 23);
 
     setTabOrder(saisieNiveau, saisieHasard);
     setTabOrder(saisieHasard, saisieExercice);
