@@ -525,9 +525,11 @@ void FrmMain::NouveauCheque()
     m_ordreDe->setText(readLabel(store, Keys::Ordre, Keys::DefaultOrdre));
     m_ville->setText(readLabel(store, Keys::Ville, Keys::DefaultVille));
     m_texteResultat->setText(QString());
-    m_state.PhraseATrouver =
-        toQ(classicStyle() ? MontantEnLettres(double(amount / 100), m_monnaie) : MontantEnLettres(amount, m_style))
-            .trimmed();
+    // The classic exercise has no cents: its wording takes the whole amount.
+    const long long wholeAmount = amount / 100;
+    m_state.PhraseATrouver = toQ(classicStyle() ? MontantEnLettres(static_cast<double>(wholeAmount), m_monnaie)
+                                                : MontantEnLettres(amount, m_style))
+                                 .trimmed();
     // In francs the clerk says the currency after the amount, as he always did ("4521 Frs francs").
     setMessage(22, 18,
                QStringLiteral("Fais un chèque de\n") + m_somme->text() +
