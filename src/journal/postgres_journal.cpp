@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "postgres_journal.h"
 
+#include "journal_rows.h"
+
 #include "services.h"
 #include "settings_keys.h"
 #include "settings_store.h"
@@ -423,14 +425,6 @@ QList<JournalEvent> PostgresJournal::eventsOfPupil(const QString &nom, const QSt
 QList<PupilSummary> PostgresJournal::classSummary() { return classSummary(DayRange {}); }
 
 namespace {
-// The local date a row was written on is the first ten characters of its
-// moment, on whichever machine; an open end reads as a date no row can pass.
-QVariantList dayBounds(const DayRange &range)
-{
-    return {range.from.isValid() ? range.from.toString(Qt::ISODate) : QStringLiteral("0000-01-01"),
-            range.to.isValid() ? range.to.toString(Qt::ISODate) : QStringLiteral("9999-12-31")};
-}
-const QString InRange = QStringLiteral("substr(moment, 1, 10) BETWEEN ? AND ?");
 // The latest of a group's rows, whichever machine it was on and whenever it reached the server.
 const QString Latest = QStringLiteral("ORDER BY instant DESC NULLS LAST, rang DESC");
 }  // namespace
@@ -451,7 +445,7 @@ QList<PupilSummary> PostgresJournal::classSummary(const DayRange &range)
                              " avg(note) FILTER (WHERE nature = 'note'), (array_agg(moment %1))[1]"
                              " FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND %2"
                              " GROUP BY nom_cle, prenom_cle ORDER BY nom_cle COLLATE \"C\", prenom_cle COLLATE \"C\"")
-                  .arg(Latest, InRange));
+                  .arg(Latest, dayInRange()));
     const QVariantList bounds = dayBounds(range);
     for (int i = 0; i < bounds.size(); ++i)
         q.bindValue(i, bounds.at(i));
@@ -460,20 +454,7 @@ QList<PupilSummary> PostgresJournal::classSummary(const DayRange &range)
         return list;
     }
     while (q.next()) {
-        PupilSummary s;
-        s.nomKey = q.value(0).toString();
-        s.prenomKey = q.value(1).toString();
-        s.nom = q.value(2).toString();
-        s.prenom = q.value(3).toString();
-        s.seriesDone = q.value(4).toInt();
-        s.cheques = q.value(5).toInt();
-        s.errors = q.value(6).toInt();
-        if (!q.value(7).isNull())
-            s.lastMark = q.value(7).toDouble();
-        if (!q.value(8).isNull())
-            s.meanMark = q.value(8).toDouble();
-        s.lastSeen = q.value(9).toString();
-        list << s;
+        list << pupilSummaryFrom(q);
     }
     return list;
 }
@@ -481,7 +462,7 @@ QList<PupilSummary> PostgresJournal::classSummary(const DayRange &range)
 QList<JournalEvent> PostgresJournal::eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range)
 {
     const QVariantList bounds = dayBounds(range);
-    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange +
+    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + dayInRange() +
                       QStringLiteral(" ORDER BY instant NULLS LAST, rang"),
                   {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
 }
@@ -489,7 +470,7 @@ QList<JournalEvent> PostgresJournal::eventsOfPupil(const QString &nom, const QSt
 QList<JournalEvent> PostgresJournal::eventsOfKind(HistoryEventKind kind, const DayRange &range)
 {
     const QVariantList bounds = dayBounds(range);
-    return select(QStringLiteral("WHERE nature = ? AND ") + InRange +
+    return select(QStringLiteral("WHERE nature = ? AND ") + dayInRange() +
                       QStringLiteral(" ORDER BY instant NULLS LAST, rang"),
                   {kindName(kind), bounds.at(0), bounds.at(1)});
 }
@@ -518,7 +499,7 @@ QList<SeriesSummary> PostgresJournal::seriesOfClass(const DayRange &range)
                              " HAVING count(*) FILTER (WHERE nature = 'debut_cheque') > 0"
                              " ORDER BY nom_cle COLLATE \"C\", prenom_cle COLLATE \"C\", min(instant) NULLS LAST,"
                              " seance, serie")
-                  .arg(InRange));
+                  .arg(dayInRange()));
     const QVariantList bounds = dayBounds(range);
     for (int i = 0; i < bounds.size(); ++i)
         q.bindValue(i, bounds.at(i));
@@ -527,24 +508,7 @@ QList<SeriesSummary> PostgresJournal::seriesOfClass(const DayRange &range)
         return list;
     }
     while (q.next()) {
-        SeriesSummary s;
-        int i = 0;
-        s.nomKey = q.value(i++).toString();
-        s.prenomKey = q.value(i++).toString();
-        s.nom = q.value(i++).toString();
-        s.prenom = q.value(i++).toString();
-        s.session = q.value(i++).toString();
-        s.series = q.value(i++).toInt();
-        s.started = q.value(i++).toString();
-        s.currency = q.value(i++).toString();
-        s.maxAmount = q.value(i++).toDouble();
-        s.chequesPerSeries = q.value(i++).toInt();
-        s.cheques = q.value(i++).toInt();
-        s.errors = q.value(i++).toInt();
-        if (const QVariant v = q.value(i++); !v.isNull())
-            s.mark = v.toDouble();
-        s.duration = q.value(i++).toString();
-        list << s;
+        list << seriesSummaryFrom(q);
     }
     return list;
 }

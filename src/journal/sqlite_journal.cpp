@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "sqlite_journal.h"
 
+#include "journal_rows.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -457,17 +459,6 @@ QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QStri
 
 QList<PupilSummary> SqliteJournal::classSummary() { return classSummary(DayRange {}); }
 
-namespace {
-// The local date a row was written on is the first ten characters of its
-// moment; an open end reads as a date no row can pass.
-QVariantList dayBounds(const DayRange &range)
-{
-    return {range.from.isValid() ? range.from.toString(Qt::ISODate) : QStringLiteral("0000-01-01"),
-            range.to.isValid() ? range.to.toString(Qt::ISODate) : QStringLiteral("9999-12-31")};
-}
-const QString InRange = QStringLiteral("substr(moment, 1, 10) BETWEEN ? AND ?");
-}  // namespace
-
 QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
 {
     QList<PupilSummary> list;
@@ -485,7 +476,7 @@ QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
                        "  sum(nature = 'fin_cheque') AS cheques, sum(nature = 'depot' AND bloc_juste = 0) AS errors,"
                        "  avg(CASE WHEN nature = 'note' THEN note END) AS mean"
                        "  FROM evenement WHERE (nom_cle <> '' OR prenom_cle <> '') AND ") +
-        InRange +
+        dayInRange() +
         QStringLiteral("  GROUP BY nom_cle, prenom_cle) g"
                        " JOIN evenement l ON l.rang = g.last_rang LEFT JOIN evenement m ON m.rang = g.mark_rang"
                        " ORDER BY g.nom_cle, g.prenom_cle"));
@@ -497,20 +488,7 @@ QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
         return list;
     }
     while (q.next()) {
-        PupilSummary s;
-        s.nomKey = q.value(0).toString();
-        s.prenomKey = q.value(1).toString();
-        s.nom = q.value(2).toString();
-        s.prenom = q.value(3).toString();
-        s.seriesDone = q.value(4).toInt();
-        s.cheques = q.value(5).toInt();
-        s.errors = q.value(6).toInt();
-        if (!q.value(7).isNull())
-            s.lastMark = q.value(7).toDouble();
-        if (!q.value(8).isNull())
-            s.meanMark = q.value(8).toDouble();
-        s.lastSeen = q.value(9).toString();
-        list << s;
+        list << pupilSummaryFrom(q);
     }
     return list;
 }
@@ -518,7 +496,7 @@ QList<PupilSummary> SqliteJournal::classSummary(const DayRange &range)
 QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QString &prenom, const DayRange &range)
 {
     const QVariantList bounds = dayBounds(range);
-    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + InRange +
+    return select(QStringLiteral("WHERE nom_cle = ? AND prenom_cle = ? AND ") + dayInRange() +
                       QStringLiteral(" ORDER BY rang"),
                   {text(matchingKey(nom)), text(matchingKey(prenom)), bounds.at(0), bounds.at(1)});
 }
@@ -526,7 +504,7 @@ QList<JournalEvent> SqliteJournal::eventsOfPupil(const QString &nom, const QStri
 QList<JournalEvent> SqliteJournal::eventsOfKind(HistoryEventKind kind, const DayRange &range)
 {
     const QVariantList bounds = dayBounds(range);
-    return select(QStringLiteral("WHERE nature = ? AND ") + InRange + QStringLiteral(" ORDER BY rang"),
+    return select(QStringLiteral("WHERE nature = ? AND ") + dayInRange() + QStringLiteral(" ORDER BY rang"),
                   {kindName(kind), bounds.at(0), bounds.at(1)});
 }
 
@@ -549,7 +527,7 @@ QList<SeriesSummary> SqliteJournal::seriesOfClass(const DayRange &range)
                   "  max(CASE WHEN nature = 'duree_totale' THEN duree END) AS duration,"
                   "  sum(nature = 'debut_cheque') AS begun"
                   "  FROM evenement WHERE serie > 0 AND (nom_cle <> '' OR prenom_cle <> '') AND ") +
-              InRange +
+              dayInRange() +
               QStringLiteral("  GROUP BY nom_cle, prenom_cle, seance, serie) g"
                              " JOIN evenement f ON f.rang = g.first_rang JOIN evenement l ON l.rang = g.last_rang"
                              " WHERE g.begun > 0 ORDER BY g.nom_cle, g.prenom_cle, g.first_rang"));
@@ -561,24 +539,7 @@ QList<SeriesSummary> SqliteJournal::seriesOfClass(const DayRange &range)
         return list;
     }
     while (q.next()) {
-        SeriesSummary s;
-        int i = 0;
-        s.nomKey = q.value(i++).toString();
-        s.prenomKey = q.value(i++).toString();
-        s.nom = q.value(i++).toString();
-        s.prenom = q.value(i++).toString();
-        s.session = q.value(i++).toString();
-        s.series = q.value(i++).toInt();
-        s.started = q.value(i++).toString();
-        s.currency = q.value(i++).toString();
-        s.maxAmount = q.value(i++).toDouble();
-        s.chequesPerSeries = q.value(i++).toInt();
-        s.cheques = q.value(i++).toInt();
-        s.errors = q.value(i++).toInt();
-        if (const QVariant v = q.value(i++); !v.isNull())
-            s.mark = v.toDouble();
-        s.duration = q.value(i++).toString();
-        list << s;
+        list << seriesSummaryFrom(q);
     }
     return list;
 }

@@ -1,0 +1,24 @@
+// Pecunette — apprendre à remplir un chèque.
+// What the local journal and the school server's store read back the same
+// way: the span of days a question covers, and the summaries' rows. Each
+// store keeps its own SQL; the columns of a summary come in this order.
+#pragma once
+
+#include "journal_event.h"
+
+#include <QString>
+#include <QVariantList>
+
+class QSqlQuery;
+
+// The local date a row was written on is the first ten characters of its
+// moment, on whichever machine: this condition, bound to dayBounds(range).
+QString dayInRange();
+// An open end reads as a date no row can pass.
+QVariantList dayBounds(const DayRange &range);
+
+// Keys, names, series done, cheques, errors, last mark, mean mark, last seen.
+PupilSummary pupilSummaryFrom(const QSqlQuery &q);
+// Keys, names, session, series, start, currency, largest amount, cheques per
+// series, cheques, errors, mark, duration.
+SeriesSummary seriesSummaryFrom(const QSqlQuery &q);
