@@ -135,7 +135,7 @@ private Q_SLOTS:
         QFETCH(int, count);
         QFETCH(int, pages);
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
-            QSKIP("pdftoppm (poppler-utils) is not installed");
+            QFAIL("pdftoppm (poppler-utils) is missing: scripts/setup.sh installs it");
         QTemporaryDir dir;
         QRandomGenerator random(count);
         const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QFETCH(int, paper);
         QFETCH(int, monnaie);
         if (!havePoppler())
-            QSKIP("pdftoppm and pdftotext (poppler-utils) are not installed");
+            QFAIL("pdftoppm and pdftotext (poppler-utils) are missing: scripts/setup.sh installs them");
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
         const std::vector<WorksheetCheque> cheques = longestWordings(Monnaie(monnaie));
@@ -292,7 +292,7 @@ private Q_SLOTS:
         QFETCH(QDate, date);
         QFETCH(QRectF, field);
         if (!havePoppler())
-            QSKIP("pdftoppm (poppler-utils) is not installed");
+            QFAIL("pdftoppm (poppler-utils) is missing: scripts/setup.sh installs it");
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
         const int resolution = 300;
@@ -352,7 +352,7 @@ private Q_SLOTS:
         QFETCH(int, chequePages);
         QFETCH(int, pages);
         if (!havePoppler())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            QFAIL("pdftotext (poppler-utils) is missing: scripts/setup.sh installs it");
         QTemporaryDir dir;
         QRandomGenerator random(count);
         const QString pdf = dir.filePath(QStringLiteral("cheques.pdf"));
@@ -445,7 +445,7 @@ private Q_SLOTS:
     void dialogLeavesTheKeyOut()
     {
         if (!havePoppler())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            QFAIL("pdftotext (poppler-utils) is missing: scripts/setup.sh installs it");
         MainWindow w;
         QTemporaryDir dir;
         w.frm->menuAction(QStringLiteral("mnuImprimer"))->trigger();
