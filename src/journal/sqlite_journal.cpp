@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUuid>
 #include <QVariant>
 
@@ -241,11 +242,20 @@ SqliteJournal::Check SqliteJournal::openAndCheck(QString &reason)
     }
     // Each event commits on its own; in WAL mode with synchronous=NORMAL a
     // commit survives the program being killed, and readers never block it.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
-        m_error = q.lastError().text();
-        return Check::Failed;
+    // SQLite does not wait for the lock this switch needs: while a second
+    // program makes a new journal, it answers the old mode. This runs on the
+    // journal's own thread, so it can wait a little and ask again.
+    bool wal = false;
+    for (int attempt = 0; attempt < 100 && !wal; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(50);
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+            m_error = q.lastError().text();
+            continue;
+        }
+        wal = q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) == 0;
     }
-    if (q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0) {
+    if (!wal) {
         m_error = QStringLiteral("Le journal ne peut pas passer en mode WAL.");
         return Check::Failed;
     }
@@ -574,19 +584,12 @@ qint64 SqliteJournal::changeInOneGo(const QList<std::pair<QString, QVariantList>
         m_error = q.lastError().text();
         return -1;
     }
-    qint64 changed = 0;
-    for (const auto &[sql, values] : statements) {
-        QSqlQuery step(db);
-        step.prepare(sql);
-        for (int i = 0; i < values.size(); ++i)
-            step.bindValue(i, values.at(i));
-        if (!step.exec()) {
-            m_error = step.lastError().text();
-            step.finish();
-            q.exec(QStringLiteral("ROLLBACK"));
-            return -1;
-        }
-        changed = step.numRowsAffected();
+    QString reason;
+    const qint64 changed = runStatements(db, statements, reason);
+    if (changed < 0) {
+        m_error = reason;
+        q.exec(QStringLiteral("ROLLBACK"));
+        return -1;
     }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         m_error = q.lastError().text();
