@@ -1,6 +1,8 @@
 // Pecunette — apprendre à remplir un chèque.
 #include "journal_rows.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 QString dayInRange() { return QStringLiteral("substr(moment, 1, 10) BETWEEN ? AND ?"); }
@@ -49,4 +51,21 @@ SeriesSummary seriesSummaryFrom(const QSqlQuery &q)
         s.mark = v.toDouble();
     s.duration = q.value(i++).toString();
     return s;
+}
+
+qint64 runStatements(QSqlDatabase &db, const QList<std::pair<QString, QVariantList>> &statements, QString &reason)
+{
+    qint64 changed = 0;
+    for (const auto &[sql, values] : statements) {
+        QSqlQuery step(db);
+        step.prepare(sql);
+        for (int i = 0; i < values.size(); ++i)
+            step.bindValue(i, values.at(i));
+        if (!step.exec()) {
+            reason = step.lastError().text();
+            return -1;
+        }
+        changed = step.numRowsAffected();
+    }
+    return changed;
 }

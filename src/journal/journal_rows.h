@@ -6,9 +6,13 @@
 
 #include "journal_event.h"
 
+#include <QList>
 #include <QString>
 #include <QVariantList>
 
+#include <utility>
+
+class QSqlDatabase;
 class QSqlQuery;
 
 // The local date a row was written on is the first ten characters of its
@@ -22,3 +26,8 @@ PupilSummary pupilSummaryFrom(const QSqlQuery &q);
 // Keys, names, session, series, start, currency, largest amount, cheques per
 // series, cheques, errors, mark, duration.
 SeriesSummary seriesSummaryFrom(const QSqlQuery &q);
+
+// Runs each statement with its bound values on `db`, inside a transaction the
+// caller has begun and will end: the rows the last one changed, or -1 with
+// the driver's `reason` (the caller rolls back).
+qint64 runStatements(QSqlDatabase &db, const QList<std::pair<QString, QVariantList>> &statements, QString &reason);

@@ -541,20 +541,12 @@ qint64 PostgresJournal::changeInOneGo(const QList<std::pair<QString, QVariantLis
         fail(db.lastError().text());
         return -1;
     }
-    qint64 changed = 0;
-    for (const auto &[sql, values] : statements) {
-        QSqlQuery step(db);
-        step.prepare(sql);
-        for (int i = 0; i < values.size(); ++i)
-            step.bindValue(i, values.at(i));
-        if (!step.exec()) {
-            const QString reason = step.lastError().text();
-            step.finish();
-            db.rollback();
-            fail(reason);
-            return -1;
-        }
-        changed = step.numRowsAffected();
+    QString reason;
+    const qint64 changed = runStatements(db, statements, reason);
+    if (changed < 0) {
+        db.rollback();
+        fail(reason);
+        return -1;
     }
     if (!db.commit()) {
         const QString reason = db.lastError().text();
